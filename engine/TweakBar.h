@@ -1,0 +1,62 @@
+// The tweak-bar API the program's bars are written against, drawn with Dear ImGui.
+//
+// Bars, entries and enumerations live in plain data and need no OpenGL context; only TwDraw
+// touches OpenGL. Every function reports its failures to the handler set with TwHandleErrors.
+#pragma once
+
+#include <string>
+
+struct TwBar;  // opaque handle
+
+enum TwGraphAPI { TW_OPENGL = 1 };
+
+// Variable types. Enumeration types made by TwDefineEnum get values from TW_TYPE_ENUM_BASE up.
+enum TwType {
+  TW_TYPE_UNDEF = 0,
+  TW_TYPE_BOOLCPP = 1,
+  TW_TYPE_INT32 = 2,
+  TW_TYPE_FLOAT = 3,
+  TW_TYPE_STDSTRING = 4,
+  TW_TYPE_ENUM_BASE = 0x1000,
+};
+
+struct TwEnumVal {
+  int Value;
+  const char* Label;
+};
+
+typedef void (*TwSetVarCallback)(const void* value, void* clientData);
+typedef void (*TwGetVarCallback)(void* value, void* clientData);
+typedef void (*TwButtonCallback)(void* clientData);
+typedef void (*TwErrorHandler)(const char* errorMessage);
+typedef void (*TwCopyStdStringToClient)(std::string& destinationClientString,
+                                        const std::string& sourceLibraryString);
+
+// Set-up. TwInit creates the layer's state; TwTerminate drops every bar and type again.
+int TwInit(TwGraphAPI graphAPI, void* device);
+int TwTerminate();
+int TwWindowSize(int width, int height);
+int TwGLUTModifiersFunc(int (*glutGetModifiersFunc)());
+void TwCopyStdStringToClientFunc(TwCopyStdStringToClient copyStdStringFunc);
+void TwHandleErrors(TwErrorHandler errorHandler);
+
+// Bars and their entries. `def` strings use the entry attributes label, key and step.
+TwBar* TwNewBar(const char* barName);
+int TwDeleteBar(TwBar* bar);
+int TwDefine(const char* def);
+int TwAddVarRW(TwBar* bar, const char* name, TwType type, void* var, const char* def);
+int TwAddVarCB(TwBar* bar, const char* name, TwType type, TwSetVarCallback setCallback,
+               TwGetVarCallback getCallback, void* clientData, const char* def);
+int TwAddButton(TwBar* bar, const char* name, TwButtonCallback callback, void* clientData,
+                const char* def);
+int TwAddSeparator(TwBar* bar, const char* name, const char* def);
+TwType TwDefineEnum(const char* name, const TwEnumVal* enumValues, unsigned int nbValues);
+
+// GLUT events. Each returns non-zero when a bar takes the event.
+int TwEventKeyboardGLUT(unsigned char glutKey, int mouseX, int mouseY);
+int TwEventSpecialGLUT(int glutKey, int mouseX, int mouseY);
+int TwEventMouseButtonGLUT(int glutButton, int glutState, int mouseX, int mouseY);
+int TwEventMouseMotionGLUT(int mouseX, int mouseY);
+
+// Draws every bar into the current OpenGL context, saving and restoring the state it changes.
+int TwDraw();
