@@ -1,0 +1,18 @@
+// Owns every mesh, loaded once by name; builds "UIQuad" in code.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+
+class Mesh;
+
+class MeshLibrary {
+public:
+  MeshLibrary();  // builds and registers "UIQuad"
+  ~MeshLibrary();
+
+  Mesh* GetMesh(const std::string& name);  // never null
+  void ReleaseAll();                       // deletes every buffer and mesh
+
+  std::unordered_map<std::string, Mesh*> mMeshes;
+};
