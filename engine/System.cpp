@@ -1,0 +1,51 @@
+// Start-up of Demo: the window and its callbacks, GLEW, the tweak-bar layer, the subsystems.
+#include "System.h"
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include "GUIManager.h"
+#include "GameStateManager.h"
+#include "GraphicsManager.h"
+#include "InputManager.h"
+#include "ObjectManager.h"
+#include "TweakBar.h"
+
+void System::InitWindow(int& argc, char** argv) {
+  glutInit(&argc, argv);
+  glutInitContextVersion(2, 0);
+  glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL | GLUT_MULTISAMPLE);
+  glutInitWindowSize(1024, 768);
+  glutInitWindowPosition(100, 100);
+  glutCreateWindow("Veyrun Path Editor");
+  glutDisplayFunc(OnFrame);
+  glutIdleFunc(OnFrame);
+  glutKeyboardFunc(OnKeyboard);
+  glutMouseFunc(OnMouseButton);
+  glutMotionFunc(OnMotion);
+  glutPassiveMotionFunc(OnPassiveMotion);
+  glutMouseWheelFunc(OnMouseWheel);
+  // Closing the window ends the main loop instead of the process, so shutdown still runs.
+  glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+  TwGLUTModifiersFunc(glutGetModifiers);
+  glutSpecialFunc(OnSpecialKey);
+  glewInit();
+}
+
+void System::Init(int& argc, char** argv) {
+  InitWindow(argc, argv);
+  GUIManager::Instance();
+  TwInit(TW_OPENGL, nullptr);
+  TwWindowSize(1024, 768);  // set once: the window is never resized by the program
+  TwCopyStdStringToClientFunc(CopyStdStringToClient);
+  TwHandleErrors(OnTweakBarError);
+  AddSubSystem(GameStateManager::Instance());
+  AddSubSystem(InputManager::Instance());
+  AddSubSystem(ObjectManager::Instance());
+  AddSubSystem(GraphicsManager::Instance());
+}
+
+void System::AddSubSystem(SubSystem* subSystem) {
+  mSubSystems.push_back(subSystem);
+  subSystem->Initialize();
+}

@@ -1,0 +1,152 @@
+// GLUT events into the tweak-bar layer: which it takes, shortcuts, and the queue fed to ImGui.
+#include <cctype>
+
+#include "TweakBarState.h"
+
+namespace tweakbar {
+
+namespace {
+
+constexpr int kShift = 1, kCtrl = 2, kAlt = 4;       // GLUT modifier bits
+constexpr int kGlutDown = 0;                         // GLUT_DOWN
+constexpr int kGlutKeypadDelete = 111;               // freeglut's GLUT_KEY_DELETE
+constexpr int kSpecialBase = 256;                    // ImGui key index of a GLUT special key
+
+bool OnAnyBar(float x, float y) {
+  const Context& state = State();
+  if (state.popupOpen && state.popupRect.Contains(x, y)) return true;
+  for (const auto& bar : state.bars) {
+    if (bar->rect.Contains(x, y)) return true;
+  }
+  return false;
+}
+
+void Queue(const PendingInput& input) {
+  auto& pending = State().pending;
+  // Consecutive pointer moves carry nothing but the last position.
+  if (input.kind == PendingInput::MouseMove && !pending.empty() &&
+      pending.back().kind == PendingInput::MouseMove) {
+    pending.back() = input;
+    return;
+  }
+  pending.push_back(input);
+}
+
+PendingInput KeyInput(PendingInput::Kind kind, int key, int modifiers) {
+  PendingInput input;
+  input.kind = kind;
+  input.key = key;
+  input.ctrl = (modifiers & kCtrl) != 0;
+  input.shift = (modifiers & kShift) != 0;
+  input.alt = (modifiers & kAlt) != 0;
+  return input;
+}
+
+// A key typed into the field being edited: characters as text, the rest as key presses.
+void QueueEditKey(unsigned char key, int modifiers) {
+  if ((modifiers & kCtrl) && key >= 1 && key <= 26) {
+    Queue(KeyInput(PendingInput::KeyDown, 'A' + key - 1, modifiers));  // Ctrl+A, C, V, X ...
+  } else if (key == 8 || key == 9 || key == 13 || key == 27 || key == 127) {
+    Queue(KeyInput(PendingInput::KeyDown, key, modifiers));
+  } else if (key >= 32) {
+    Queue(KeyInput(PendingInput::Character, key, modifiers));
+  }
+}
+
+bool Matches(const KeyShortcut& shortcut, bool special, int code, int modifiers) {
+  if (!shortcut.valid || shortcut.special != special) return false;
+  // For characters, Shift is already in the character itself unless the shortcut names it.
+  int relevant = kCtrl | kAlt;
+  if (special || (shortcut.modifiers & kShift)) relevant |= kShift;
+  if ((modifiers & relevant) != (shortcut.modifiers & relevant)) return false;
+  if (!special && (shortcut.modifiers & kCtrl)) return std::tolower(code) == shortcut.code;
+  return code == shortcut.code;
+}
+
+// Runs the first button whose shortcut matches; true when one did.
+bool RunShortcut(bool special, int code, int modifiers) {
+  for (const auto& bar : State().bars) {
+    for (const Entry& entry : bar->entries) {
+      if (entry.kind != EntryKind::Button || !Matches(entry.key, special, code, modifiers)) continue;
+      // Copy before calling: the callback may redefine enumerations or change bars.
+      TwButtonCallback callback = entry.buttonCallback;
+      void* clientData = entry.clientData;
+      if (callback != nullptr) callback(clientData);
+      return true;
+    }
+  }
+  return false;
+}
+
+int ImGuiButtonOf(int glutButton) {
+  static const int kMap[3] = {0, 2, 1};  // GLUT left, middle, right -> ImGui left, middle, right
+  return kMap[glutButton];
+}
+
+}  // namespace
+
+}  // namespace tweakbar
+
+using namespace tweakbar;
+
+int TwEventKeyboardGLUT(unsigned char glutKey, int /*mouseX*/, int /*mouseY*/) {
+  if (!State().initialised) return 0;
+  const int modifiers = CurrentModifiers();
+  if (State().editing) {
+    QueueEditKey(glutKey, modifiers);
+    return 1;
+  }
+  int code = glutKey;
+  if ((modifiers & kCtrl) && code >= 1 && code <= 26) code = 'a' + code - 1;
+  return RunShortcut(false, code, modifiers) ? 1 : 0;
+}
+
+int TwEventSpecialGLUT(int glutKey, int /*mouseX*/, int /*mouseY*/) {
+  if (!State().initialised) return 0;
+  const int modifiers = CurrentModifiers();
+  if (State().editing) {
+    const int key = glutKey == kGlutKeypadDelete ? 127 : kSpecialBase + glutKey;
+    Queue(KeyInput(PendingInput::KeyDown, key, modifiers));
+    return 1;
+  }
+  // Keypad Delete stands for the DEL key, as the main Delete key does.
+  if (glutKey == kGlutKeypadDelete && RunShortcut(false, 127, modifiers)) return 1;
+  return RunShortcut(true, glutKey, modifiers) ? 1 : 0;
+}
+
+int TwEventMouseButtonGLUT(int glutButton, int glutState, int mouseX, int mouseY) {
+  Context& state = State();
+  if (!state.initialised || glutButton < 0 || glutButton > 2) return 0;
+  const int button = ImGuiButtonOf(glutButton);
+  const float x = static_cast<float>(mouseX);
+  const float y = static_cast<float>(mouseY);
+  const bool down = glutState == kGlutDown;
+  bool taken = false;
+  if (down) {
+    taken = OnAnyBar(x, y);
+    state.dragFromBar[static_cast<std::size_t>(button)] = taken;
+  } else {
+    // A release belongs to its press: one that began in the scene goes back to the scene,
+    // so the editor never keeps a button it thinks is held.
+    taken = state.dragFromBar[static_cast<std::size_t>(button)];
+    state.dragFromBar[static_cast<std::size_t>(button)] = false;
+  }
+  // ImGui sees every press and release, so a click elsewhere still ends an edit or closes a list.
+  PendingInput input;
+  input.kind = PendingInput::MouseButton;
+  input.x = x, input.y = y, input.button = button, input.down = down;
+  Queue(input);
+  return taken ? 1 : 0;
+}
+
+int TwEventMouseMotionGLUT(int mouseX, int mouseY) {
+  Context& state = State();
+  if (!state.initialised) return 0;
+  PendingInput input;
+  input.kind = PendingInput::MouseMove;
+  input.x = static_cast<float>(mouseX), input.y = static_cast<float>(mouseY);
+  Queue(input);
+  // Motion with a button held belongs to the drag that press started.
+  const bool taken = state.dragFromBar[0] || state.dragFromBar[1] || state.dragFromBar[2];
+  return taken ? 1 : 0;
+}

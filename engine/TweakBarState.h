@@ -1,0 +1,123 @@
+// The tweak-bar layer's own state: bars, entries, enumeration types and pending input.
+// Internal to the layer; tests read it through TweakBarInspect.h.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TweakBar.h"
+
+struct ImGuiContext;
+
+namespace tweakbar {
+
+// A key shortcut as written in a definition ("CTRL+s", "z", "DEL", "F5").
+struct KeyShortcut {
+  bool valid = false;
+  bool special = false;  // a GLUT special-key code rather than a character
+  int code = 0;          // character (lower case for CTRL+letter) or special-key code
+  int modifiers = 0;     // GLUT_ACTIVE_SHIFT / CTRL / ALT bits
+};
+
+enum class EntryKind { Variable, CallbackVariable, Button, Separator };
+
+struct Entry {
+  EntryKind kind = EntryKind::Separator;
+  std::string name;
+  std::string label;  // what the bar shows; entries are told apart by it
+  TwType type = TW_TYPE_UNDEF;
+  void* variable = nullptr;  // bound variable of a read-write entry
+  TwSetVarCallback setCallback = nullptr;
+  TwGetVarCallback getCallback = nullptr;
+  TwButtonCallback buttonCallback = nullptr;
+  void* clientData = nullptr;
+  float step = 1.0f;
+  KeyShortcut key;
+  std::string keyText;
+  // While a value field is being edited, the edit lives here until it is committed.
+  std::string editText;
+  float editFloat = 0.0f;
+  bool wasActive = false;  // the field had the keyboard in the last frame
+};
+
+struct Rect {
+  float x = 0, y = 0, width = 0, height = 0;  // window pixels, y downwards
+  bool Contains(float px, float py) const {
+    return px >= x && py >= y && px < x + width && py < y + height;
+  }
+};
+
+}  // namespace tweakbar
+
+struct TwBar {
+  std::string name;
+  tweakbar::Rect rect{16, 16, 200, 320};
+  int valuesWidth = 100;
+  std::array<int, 3> color{17, 109, 143};
+  int alpha = 255;
+  float refresh = 0.2f;
+  bool iconifiable = true;
+  bool movable = true;
+  bool resizable = true;
+  bool placeNext = true;  // position and size go to ImGui at the next frame
+  std::vector<tweakbar::Entry> entries;
+};
+
+namespace tweakbar {
+
+struct EnumType {
+  std::string name;
+  std::vector<std::pair<int, std::string>> values;
+};
+
+// One input transition waiting to be fed to Dear ImGui.
+struct PendingInput {
+  enum Kind { MouseMove, MouseButton, KeyDown, Character } kind = MouseMove;
+  float x = 0, y = 0;
+  int button = 0;  // ImGui mouse button index
+  bool down = false;
+  int key = 0;  // ImGui key index (KeyDown) or character (Character)
+  bool ctrl = false, shift = false, alt = false;
+};
+
+struct Context {
+  bool initialised = false;
+  int windowWidth = 0;
+  int windowHeight = 0;
+  std::vector<std::unique_ptr<TwBar>> bars;
+  std::vector<EnumType> enums;  // type of enums[i] is TW_TYPE_ENUM_BASE + i
+  TwErrorHandler errorHandler = nullptr;
+  TwCopyStdStringToClient copyString = nullptr;
+  int (*getModifiers)() = nullptr;
+
+  std::deque<PendingInput> pending;
+  std::array<bool, 3> dragFromBar{};  // a press that a bar took, per button, until its release
+  std::array<int, 512> keysReleaseNextFrame{};
+  bool editing = false;  // a value field had the keyboard in the last frame
+  bool popupOpen = false;
+  Rect popupRect;
+
+  ImGuiContext* imgui = nullptr;
+  bool rendererReady = false;
+  std::chrono::steady_clock::time_point lastFrame{};
+};
+
+Context& State();
+void ReportError(const std::string& message);
+TwBar* FindBar(const std::string& name);
+const EnumType* FindEnum(TwType type);
+int CurrentModifiers();
+
+// Parsing of definition strings and shortcuts (TweakBarDefine.cpp).
+bool ParseKey(const std::string& text, KeyShortcut& out);
+bool ApplyEntryDefinition(Entry& entry, const std::string& def);
+
+// One Dear ImGui frame over every bar, without OpenGL: feeds one pending input transition,
+// runs the widgets and their callbacks, and records what the next events need to know.
+void RunFrame();
+
+}  // namespace tweakbar
