@@ -1,0 +1,180 @@
+// Which GLUT events the tweak-bar layer takes, its shortcuts, and editing through ImGui frames.
+#include "TweakBarFixture.h"
+
+namespace {
+
+constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
+constexpr int kDown = 0, kUp = 1;
+constexpr int kLeft = 0, kRight = 2;
+
+int gPresses = 0;
+void CountPress(void*) { ++gPresses; }
+
+class TweakBarEventsTest : public TweakBarTest {
+protected:
+  void SetUp() override {
+    TweakBarTest::SetUp();
+    gPresses = 0;
+    mBar = TwNewBar("Spline");
+    TwDefine("'Spline' size='200 300' position='0 0' valueswidth=80 movable=false resizable=false");
+  }
+
+  // Press and release with frames in between, as a person clicks.
+  void Click(int x, int y) {
+    TwEventMouseMotionGLUT(x, y);
+    EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, x, y), 1);
+    Frames(2);
+    EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, x, y), 1);
+    Frames(2);
+  }
+
+  // Types keys while the layer should have the keyboard; every one must be taken.
+  void Type(const std::string& keys) {
+    for (char key : keys) {
+      EXPECT_EQ(TwEventKeyboardGLUT(static_cast<unsigned char>(key), 0, 0), 1) << int(key);
+      Frames(1);
+    }
+    Frames(2);
+  }
+
+  TwBar* mBar = nullptr;
+  // The first entry's row: below the title bar, inside the window padding.
+  static constexpr int kFirstRowY = 30;
+  static constexpr int kValueX = 160;
+};
+
+TEST_F(TweakBarEventsTest, ShortcutsMatchKeyAndModifiers) {
+  struct Case {
+    const char* key;
+    unsigned char glutKey;
+    int modifiers;
+    bool fires;
+  };
+  const Case cases[] = {
+      {"CTRL+s", 19, kCtrl, true},  // Ctrl+S arrives as a control code
+      {"CTRL+s", 's', 0, false},    {"CTRL+s", 19, kCtrl | kAlt, false},
+      {"z", 'z', 0, true},          {"z", 'z', kAlt, false},
+      {"z", 'Z', kShift, false},    {"z", 'x', 0, false},
+      {"DEL", 127, 0, true},        {"p", 'p', kShift, true},  // Shift with caps lock on
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.key) + " / " + std::to_string(c.glutKey));
+    SetUp();
+    std::string def = std::string("label=Button key=") + c.key;
+    ASSERT_EQ(TwAddButton(mBar, "", CountPress, nullptr, def.c_str()), 1);
+    gModifiers = c.modifiers;
+    const int taken = TwEventKeyboardGLUT(c.glutKey, 500, 500);
+    EXPECT_EQ(taken, c.fires ? 1 : 0);
+    EXPECT_EQ(gPresses, c.fires ? 1 : 0);  // the callback ran inside the event call
+  }
+}
+
+TEST_F(TweakBarEventsTest, KeypadDeleteActsLikeDelAndOtherSpecialKeysPassThrough) {
+  TwAddButton(mBar, "", CountPress, nullptr, "label='Delete Selected' key=DEL");
+  EXPECT_EQ(TwEventSpecialGLUT(111, 0, 0), 1);
+  EXPECT_EQ(gPresses, 1);
+  EXPECT_EQ(TwEventSpecialGLUT(4, 0, 0), 0);    // F4
+  EXPECT_EQ(TwEventSpecialGLUT(114, 0, 0), 0);  // Ctrl alone
+}
+
+TEST_F(TweakBarEventsTest, MouseEventsAreTakenOnTheBarAndForTheDragThatBeganThere) {
+  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, 100, 100), 1);
+  EXPECT_EQ(TwEventMouseMotionGLUT(600, 400), 1);  // the drag goes on off the bar
+  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, 600, 400), 1);
+
+  EXPECT_EQ(TwEventMouseButtonGLUT(kRight, kDown, 600, 400), 0);
+  EXPECT_EQ(TwEventMouseMotionGLUT(100, 100), 0);  // a scene drag over the bar stays the scene's
+  EXPECT_EQ(TwEventMouseButtonGLUT(kRight, kUp, 100, 100), 0);
+
+  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, 199, 299), 1);  // last pixel of 200 x 300
+  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, 199, 299), 1);
+  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, 200, 150), 0);
+  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, 200, 150), 0);
+}
+
+TEST_F(TweakBarEventsTest, PressAndReleaseBetweenTwoFramesStillMakeOneClick) {
+  TwAddButton(mBar, "", CountPress, nullptr, "label='Save'");
+  Frames(1);
+  TwEventMouseMotionGLUT(100, kFirstRowY);
+  TwEventMouseButtonGLUT(kLeft, kDown, 100, kFirstRowY);
+  TwEventMouseButtonGLUT(kLeft, kUp, 100, kFirstRowY);
+  Frames(3);
+  EXPECT_EQ(gPresses, 1);
+}
+
+TEST_F(TweakBarEventsTest, TypingIntoAStringFieldCommitsOnEnterAndEscapeIsTaken) {
+  std::string filename = "old";
+  TwAddVarRW(mBar, "", TW_TYPE_STDSTRING, &filename, "label=Filename");
+  TwAddButton(mBar, "", CountPress, nullptr, "label='Clear CP' key=p");
+  Frames(1);
+  EXPECT_EQ(TwEventKeyboardGLUT('p', 0, 0), 1);  // not editing: the shortcut
+  EXPECT_EQ(gPresses, 1);
+
+  Click(kValueX, kFirstRowY);
+  ASSERT_TRUE(tweakbar::State().editing);
+  // Select all, then type over it; 'p' is text now, and Escape must not reach the program.
+  gModifiers = kCtrl;
+  Type("\x01");
+  gModifiers = 0;
+  Type("path\r");
+  EXPECT_EQ(filename, "path");
+  EXPECT_EQ(gPresses, 1);
+  EXPECT_FALSE(tweakbar::State().editing);
+
+  Click(kValueX, kFirstRowY);
+  Type("xyz");
+  EXPECT_EQ(TwEventKeyboardGLUT(27, 0, 0), 1);
+  Frames(3);
+  EXPECT_EQ(filename, "path");  // Escape gives up the edit
+  EXPECT_FALSE(tweakbar::State().editing);
+  EXPECT_EQ(TwEventKeyboardGLUT(27, 0, 0), 0);  // and then Escape is the program's again
+}
+
+TEST_F(TweakBarEventsTest, FloatFieldCommitsTheTypedValueOnceThroughItsSetCallback) {
+  struct Value {
+    float current = 0;
+    int sets = 0;
+  } value;
+  auto set = [](const void* in, void* data) {
+    auto* v = static_cast<Value*>(data);
+    v->current = *static_cast<const float*>(in);
+    ++v->sets;
+  };
+  auto get = [](void* out, void* data) { *static_cast<float*>(out) = static_cast<Value*>(data)->current; };
+  TwAddVarCB(mBar, "", TW_TYPE_FLOAT, set, get, &value, "label=Rotation step=0.1");
+  Frames(1);
+  Click(120, kFirstRowY);
+  ASSERT_TRUE(tweakbar::State().editing);
+  gModifiers = kCtrl;
+  Type("\x01");
+  gModifiers = 0;
+  Type("400\r");
+  EXPECT_FLOAT_EQ(value.current, 400.0f);
+  EXPECT_EQ(value.sets, 1);
+}
+
+TEST_F(TweakBarEventsTest, ChoosingFromADropDownListCallsTheSetCallbackWithTheValue) {
+  const TwEnumVal files[] = {{0, "a.xml"}, {1, "b.xml"}, {2, "c.xml"}};
+  const TwType type = TwDefineEnum("LoadFilenamesEnum", files, 3);
+  static int chosen = -1;
+  chosen = -1;
+  auto set = [](const void* in, void*) { chosen = *static_cast<const int*>(in); };
+  auto get = [](void* out, void*) { *static_cast<int*>(out) = 0; };
+  TwAddVarCB(mBar, "", type, set, get, nullptr, "label='Load'");
+  Frames(1);
+  Click(kValueX, kFirstRowY);
+  ASSERT_TRUE(tweakbar::State().popupOpen);
+  const tweakbar::Rect list = tweakbar::State().popupRect;
+  // The list opens below the field; its third row is c.xml.
+  const int rowHeight = 16;
+  const int x = static_cast<int>(list.x + 10);
+  const int y = static_cast<int>(list.y) + 8 + 2 * rowHeight;
+  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, x, y), 1);
+  Frames(2);
+  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, x, y), 1);
+  Frames(2);
+  EXPECT_EQ(chosen, 2);
+  EXPECT_FALSE(tweakbar::State().popupOpen);
+}
+
+}  // namespace
