@@ -1,0 +1,262 @@
+// Drives the real Demo on a private X server: XTest input, XGetImage pixels, captured output.
+#include "DemoSession.h"
+
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace e2e {
+
+namespace {
+
+constexpr const char* kTitle = "Veyrun Path Editor";
+
+void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+fs::path MakeRoot() {
+  std::random_device seed;
+  std::mt19937_64 generator(seed());
+  for (;;) {
+    fs::path candidate = fs::temp_directory_path() / ("veyrun-e2e-" + std::to_string(generator()));
+    if (fs::create_directory(candidate)) return candidate;
+  }
+}
+
+}  // namespace
+
+fs::path DemoBinary() { return DEMO_BINARY; }
+fs::path RepositoryResources() { return REPOSITORY_RESOURCES; }
+
+DemoSession::DemoSession(const std::function<void(const fs::path&)>& prepare)
+    : mServer(std::make_unique<XServer>()), mRoot(MakeRoot()), mWork(mRoot / "work") {
+  fs::create_directories(mWork);
+  fs::create_directory_symlink(RepositoryResources(), mRoot / "resources");
+  if (prepare) prepare(mWork);
+
+  mPid = fork();
+  if (mPid == 0) {
+    if (chdir(mWork.c_str()) != 0) _exit(126);
+    std::FILE* out = std::freopen((mRoot / "stdout.txt").c_str(), "w", stdout);
+    std::FILE* err = std::freopen((mRoot / "stderr.txt").c_str(), "w", stderr);
+    if (out == nullptr || err == nullptr) _exit(126);
+    setenv("DISPLAY", mServer->Display().c_str(), 1);
+    const std::string binary = DemoBinary().string();
+    execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+
+  mX = XOpenDisplay(mServer->Display().c_str());
+  if (mX == nullptr) throw std::runtime_error("cannot open " + mServer->Display());
+  const bool found = WaitFor([this] {
+    mWindow = FindWindow(DefaultRootWindow(mX), kTitle);
+    XWindowAttributes attributes;
+    return mWindow != 0 && XGetWindowAttributes(mX, mWindow, &attributes) &&
+           attributes.map_state == IsViewable;
+  }, std::chrono::seconds(20));
+  if (!found) throw std::runtime_error("Demo's window did not appear; stderr: " +
+                                       [this] { std::ifstream in(mRoot / "stderr.txt"); std::stringstream s; s << in.rdbuf(); return s.str(); }());
+  Frames(10);
+}
+
+DemoSession::~DemoSession() {
+  if (Running()) {
+    kill(mPid, SIGKILL);
+    waitpid(mPid, nullptr, 0);
+  }
+  if (mX != nullptr) XCloseDisplay(mX);
+  std::error_code ignored;
+  for (auto it = fs::recursive_directory_iterator(mRoot, ignored); it != fs::recursive_directory_iterator();
+       it.increment(ignored)) {
+    if (!it->is_symlink()) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+  }
+  fs::remove_all(mRoot, ignored);
+}
+
+::Window DemoSession::FindWindow(::Window root, const std::string& title) {
+  ::Window rootReturn = 0, parent = 0;
+  ::Window* children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(mX, root, &rootReturn, &parent, &children, &count)) return 0;
+  ::Window found = 0;
+  for (unsigned int i = 0; i < count && found == 0; ++i) {
+    char* name = nullptr;
+    if (XFetchName(mX, children[i], &name) && name != nullptr) {
+      if (title == name) found = children[i];
+      XFree(name);
+    }
+    if (found == 0) found = FindWindow(children[i], title);
+  }
+  if (children != nullptr) XFree(children);
+  return found;
+}
+
+void DemoSession::MoveTo(int x, int y) {
+  int rootX = 0, rootY = 0;
+  ::Window child = 0;
+  XTranslateCoordinates(mX, mWindow, DefaultRootWindow(mX), x, y, &rootX, &rootY, &child);
+  XTestFakeMotionEvent(mX, DefaultScreen(mX), rootX, rootY, CurrentTime);
+  XFlush(mX);
+  Frames(2);
+}
+
+void DemoSession::Press(Button button) {
+  XTestFakeButtonEvent(mX, static_cast<unsigned int>(button), True, CurrentTime);
+  XFlush(mX);
+  Frames(3);
+}
+
+void DemoSession::Release(Button button) {
+  XTestFakeButtonEvent(mX, static_cast<unsigned int>(button), False, CurrentTime);
+  XFlush(mX);
+  Frames(3);
+}
+
+void DemoSession::Click(int x, int y, Button button) {
+  MoveTo(x, y);
+  Press(button);
+  Release(button);
+}
+
+void DemoSession::Drag(int fromX, int fromY, int toX, int toY, Button button, int steps) {
+  MoveTo(fromX, fromY);
+  Press(button);
+  for (int i = 1; i <= steps; ++i) {
+    MoveTo(fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps);
+  }
+  Release(button);
+}
+
+void DemoSession::Key(const std::string& keysym, const std::string& modifier) {
+  const KeyCode code = XKeysymToKeycode(mX, XStringToKeysym(keysym.c_str()));
+  const KeyCode held = modifier.empty() ? 0 : XKeysymToKeycode(mX, XStringToKeysym(modifier.c_str()));
+  if (held != 0) XTestFakeKeyEvent(mX, held, True, CurrentTime);
+  XTestFakeKeyEvent(mX, code, True, CurrentTime);
+  XTestFakeKeyEvent(mX, code, False, CurrentTime);
+  if (held != 0) XTestFakeKeyEvent(mX, held, False, CurrentTime);
+  XFlush(mX);
+  Frames(3);
+}
+
+void DemoSession::Type(const std::string& text) {
+  for (char c : text) {
+    if (c == '\r') {
+      Key("Return");
+    } else if (c == '.') {
+      Key("period");
+    } else if (c == '-') {
+      Key("minus");
+    } else if (c == '_') {
+      Key("underscore", "Shift_L");
+    } else if (std::isupper(static_cast<unsigned char>(c))) {
+      Key(std::string(1, c), "Shift_L");
+    } else {
+      Key(std::string(1, c));
+    }
+  }
+}
+
+void DemoSession::Frames(int count) {
+  // The program draws continuously; a frame under llvmpipe takes a few milliseconds.
+  XSync(mX, False);
+  Sleep(25 * count);
+}
+
+Pixel DemoSession::PixelAt(int x, int y) {
+  XSync(mX, False);
+  XImage* image = XGetImage(mX, mWindow, x, y, 1, 1, AllPlanes, ZPixmap);
+  if (image == nullptr) return Pixel{-1, -1, -1};
+  const unsigned long value = XGetPixel(image, 0, 0);
+  XDestroyImage(image);
+  return Pixel{static_cast<int>((value >> 16) & 0xff), static_cast<int>((value >> 8) & 0xff),
+               static_cast<int>(value & 0xff)};
+}
+
+bool DemoSession::WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  do {
+    if (condition()) return true;
+    Sleep(20);
+  } while (std::chrono::steady_clock::now() < end);
+  return condition();
+}
+
+std::string DemoSession::Output() const {
+  std::ifstream in(mRoot / "stdout.txt", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool DemoSession::WaitForOutput(const std::string& text, std::chrono::milliseconds limit) {
+  return WaitFor([&] { return Output().find(text) != std::string::npos; }, limit);
+}
+
+bool DemoSession::CursorHidden() {
+  XSync(mX, False);
+  XFixesCursorImage* cursor = XFixesGetCursorImage(mX);
+  if (cursor == nullptr) return false;
+  bool hidden = true;
+  for (unsigned long i = 0; i < static_cast<unsigned long>(cursor->width) * cursor->height; ++i) {
+    if ((cursor->pixels[i] >> 24) != 0) hidden = false;  // any opaque pixel shows a pointer
+  }
+  XFree(cursor);
+  return hidden;
+}
+
+void DemoSession::CloseWindow() {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = mWindow;
+  event.xclient.message_type = XInternAtom(mX, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(mX, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(mX, mWindow, False, NoEventMask, &event);
+  XFlush(mX);
+}
+
+bool DemoSession::Running() {
+  if (mExitCode || mPid <= 0) return false;
+  int status = 0;
+  const pid_t done = waitpid(mPid, &status, WNOHANG);
+  if (done == 0) return true;
+  mExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return false;
+}
+
+std::optional<int> DemoSession::WaitForExit(std::chrono::milliseconds limit) {
+  WaitFor([this] { return !Running(); }, limit);
+  return mExitCode;
+}
+
+void DemoSession::SavePpm(const fs::path& file) {
+  XWindowAttributes attributes;
+  XGetWindowAttributes(mX, mWindow, &attributes);
+  XImage* image = XGetImage(mX, mWindow, 0, 0, static_cast<unsigned>(attributes.width),
+                            static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+  if (image == nullptr) return;
+  std::ofstream out(file, std::ios::binary);
+  out << "P6\n" << attributes.width << " " << attributes.height << "\n255\n";
+  for (int y = 0; y < attributes.height; ++y) {
+    for (int x = 0; x < attributes.width; ++x) {
+      const unsigned long value = XGetPixel(image, x, y);
+      out.put(static_cast<char>((value >> 16) & 0xff));
+      out.put(static_cast<char>((value >> 8) & 0xff));
+      out.put(static_cast<char>(value & 0xff));
+    }
+  }
+  XDestroyImage(image);
+}
+
+}  // namespace e2e

@@ -1,0 +1,90 @@
+// Runs the real Demo in a fresh working folder on a private X server, and drives it like a
+// person: pointer motion, buttons and keys through XTest, pixels read back from the window,
+// standard output captured.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "XServer.h"
+
+namespace e2e {
+
+struct Pixel {
+  int r = 0, g = 0, b = 0;
+  bool operator==(const Pixel& other) const { return r == other.r && g == other.g && b == other.b; }
+};
+
+enum class Button { Left = 1, Middle = 2, Right = 3 };
+
+class DemoSession {
+public:
+  // Starts Demo with its working folder at <temp>/work and <temp>/resources beside it.
+  // `prepare` may write files into the working folder before the program starts.
+  explicit DemoSession(const std::function<void(const std::filesystem::path&)>& prepare = {});
+  ~DemoSession();
+  DemoSession(const DemoSession&) = delete;
+  DemoSession& operator=(const DemoSession&) = delete;
+
+  const std::filesystem::path& WorkDir() const { return mWork; }
+  ::Window WindowId() const { return mWindow; }
+  ::Display* XDisplay() const { return mX; }
+
+  // Input, in window coordinates with the origin at the top left (as X and GLUT give them).
+  void MoveTo(int x, int y);
+  void Press(Button button);
+  void Release(Button button);
+  void Click(int x, int y, Button button = Button::Left);  // press and release, frames apart
+  void Drag(int fromX, int fromY, int toX, int toY, Button button, int steps = 8);
+  void Key(const std::string& keysym, const std::string& modifier = "");  // e.g. "s", "Control_L"
+  void Type(const std::string& text);  // printable characters and \r for Return
+
+  // Lets the program draw a few frames.
+  void Frames(int count = 3);
+
+  // A window pixel; y counts down from the top like the input coordinates.
+  Pixel PixelAt(int x, int y);
+  // The same with the editor's axes: y counts up from the bottom edge.
+  Pixel PixelUp(int x, int yUp) { return PixelAt(x, 767 - yUp); }
+  // Waits until the condition holds or the time is up; true when it held.
+  bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(5));
+
+  // Everything the program wrote to standard output so far.
+  std::string Output() const;
+  bool WaitForOutput(const std::string& text, std::chrono::milliseconds limit = std::chrono::seconds(5));
+
+  // Whether the pointer is hidden (the program set an empty cursor).
+  bool CursorHidden();
+
+  // Ends the program by closing its window as a window manager would.
+  void CloseWindow();
+  // Waits for the program to end; its exit code, or nothing when it did not end in time.
+  std::optional<int> WaitForExit(std::chrono::milliseconds limit = std::chrono::seconds(10));
+  bool Running();
+
+  // Saves the window as a PNG-free binary PPM (for README screenshots, converted elsewhere).
+  void SavePpm(const std::filesystem::path& file);
+
+private:
+  ::Window FindWindow(::Window root, const std::string& title);
+
+  std::unique_ptr<XServer> mServer;
+  std::filesystem::path mRoot;
+  std::filesystem::path mWork;
+  pid_t mPid = -1;
+  std::optional<int> mExitCode;
+  ::Display* mX = nullptr;
+  ::Window mWindow = 0;
+};
+
+// Where the build put Demo and where the repository keeps its resources.
+std::filesystem::path DemoBinary();
+std::filesystem::path RepositoryResources();
+
+}  // namespace e2e
