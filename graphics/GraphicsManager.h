@@ -56,4 +56,6 @@ private:
   void DrawLines();
   void DrawPoints();
   void DrawTexts();
+  // Uploads and draws one line or point batch with "Lines", then empties it.
+  void DrawBatch(std::vector<ColorVertex>& batch, GLuint buffer, unsigned int mode);
 };

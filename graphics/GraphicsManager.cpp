@@ -1,0 +1,97 @@
+// The renderer's life cycle: fixed OpenGL state, owned libraries, tweak enumerations, error report.
+#include "GraphicsManager.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <iostream>
+
+#include "GUIManager.h"
+#include "LightSet.h"
+#include "MeshLibrary.h"
+#include "ShaderLibrary.h"
+#include "TextureLibrary.h"
+
+namespace {
+
+// Enumerations offered to the tweak bars; no bar variable uses them yet.
+void DefineTweakEnums(TwEnumVal* shaderTypes) {
+  GUIManager::Instance();
+  TwDefineEnum("shaderTypesEnum", shaderTypes, 4);
+
+  auto* normalMapDrawTypes =
+      new TwEnumVal[4]{{0, "Default"}, {1, "Normal Map"}, {2, "Tangent"}, {3, "Bi"}};
+  TwDefineEnum("normalMapDrawTypes", normalMapDrawTypes, 4);
+  delete[] normalMapDrawTypes;
+
+  auto* debugDrawTypes = new TwEnumVal[3]{{0, "None"}, {1, "Vertex Normals"}, {2, "Face Normals"}};
+  TwDefineEnum("debugDrawTypes", debugDrawTypes, 3);
+  delete[] debugDrawTypes;
+}
+
+}  // namespace
+
+void GraphicsManager::Initialize() {
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_CULL_FACE);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClearDepth(1.0);
+
+  glDisable(GL_POINT_SPRITE);
+  glEnable(GL_LINE_SMOOTH);
+  glEnable(GL_POLYGON_SMOOTH);
+  glEnable(GL_POINT_SMOOTH);
+  glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
+  glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+  glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST);
+
+  glPointSize(8.0f);
+  glLineWidth(1.0f);
+
+  mShaderLibrary = new ShaderLibrary();
+  mMeshLibrary = new MeshLibrary();
+  mSceneSetup = new LightSet();  // its marker objects take meshes from mMeshLibrary
+  mTextureLibrary = new TextureLibrary();
+
+  glGenBuffers(1, &mLineBuffer);
+  glGenBuffers(1, &mPointBuffer);
+
+  // Window pixels from the lower-left corner; visible depth from z = -1 to z = -1000.
+  mOrthoProjection = glm::ortho(0.0f, 1024.0f, 0.0f, 768.0f, 1.0f, 1000.0f);
+
+  mShaderTypes = new TwEnumVal[4]{
+      {0, "Default"}, {1, "PhongLighting"}, {2, "PhongShading"}, {3, "BlinnShading"}};
+  DefineTweakEnums(mShaderTypes);
+}
+
+void GraphicsManager::Shutdown() {
+  glDeleteBuffers(1, &mLineBuffer);
+  glDeleteBuffers(1, &mPointBuffer);
+  mLineBuffer = 0;
+  mPointBuffer = 0;
+
+  if (mMeshLibrary != nullptr) mMeshLibrary->ReleaseAll();
+  delete mMeshLibrary;
+  mMeshLibrary = nullptr;
+  delete mSceneSetup;
+  mSceneSetup = nullptr;
+  delete mShaderLibrary;
+  mShaderLibrary = nullptr;
+  delete mTextureLibrary;  // the texture objects go with the context
+  mTextureLibrary = nullptr;
+  delete[] mShaderTypes;
+  mShaderTypes = nullptr;
+}
+
+void GraphicsManager::CheckGLError() {
+  const GLenum code = glGetError();
+  if (code == GL_NO_ERROR) return;
+  // GLU has no text for codes it does not know; print the code alone then.
+  const GLubyte* text = gluErrorString(code);
+  std::cout << "Error occurred in OpenGL:\nCode: " << code << "\n"
+            << (text != nullptr ? reinterpret_cast<const char*>(text) : "") << std::endl;
+}
