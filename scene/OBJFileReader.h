@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "Singleton.h"
 
@@ -9,8 +10,12 @@ class Mesh;
 
 class OBJFileReader : public Singleton<OBJFileReader> {
 public:
-  // Reads "../resources/meshes/" + name + ".obj"; false, untouched mesh, when it cannot be opened.
+  // Reads "../resources/meshes/" + name + ".obj"; false, untouched mesh, when it cannot be read.
   bool Load(std::string name, Mesh* mesh);
+
+  // Reads OBJ statements from text already in memory and appends the result to the mesh.
+  // Malformed statements are passed over; false only when mesh is null.
+  bool LoadFromText(std::string_view text, Mesh* mesh);
 
 private:
   friend class Singleton<OBJFileReader>;

@@ -1,0 +1,34 @@
+// Internal steps of the OBJ reader: the statement pass and the per-triangle processing after it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "glm_types.h"
+
+class Mesh;
+
+namespace objreader {
+
+// The working lists of one read; discarded when it ends.
+struct ReadLists {
+  std::vector<vec3> positions;
+  std::vector<vec3> normals;
+  std::vector<vec2> texCoords;
+  std::vector<std::uint32_t> cornerPositions;  // 0-based position index of every accepted corner
+  bool hasNormalStatement = false;             // any "vn", even a malformed one
+};
+
+// Reads every statement of text. Accepted face corners are appended to mesh.mVertices with
+// their position, texture coordinate and normal; every "v" appends one list to
+// mesh.mPositionNormals.
+void ReadStatements(std::string_view text, ReadLists& lists, Mesh& mesh);
+
+// Face normals, smooth normals, tangents and indices for the corners appended since
+// firstVertex; firstPositionList is where this read's lists begin in mesh.mPositionNormals.
+void FinishMesh(const ReadLists& lists, std::size_t firstVertex, std::size_t firstPositionList,
+                Mesh& mesh);
+
+}  // namespace objreader
