@@ -22,8 +22,7 @@ bool IsFinite(const vec3& v) {
 vec3 NormalisedInDouble(double x, double y, double z) {
   double length = std::sqrt(x * x + y * y + z * z);
   if (!(length > 0.0) || !std::isfinite(length)) return vec3(0.0f);
-  vec3 unit(static_cast<float>(x / length), static_cast<float>(y / length),
-            static_cast<float>(z / length));
+  vec3 unit(static_cast<float>(x / length), static_cast<float>(y / length), static_cast<float>(z / length));
   return IsFinite(unit) ? unit : vec3(0.0f);
 }
 
@@ -56,8 +55,7 @@ bool HoldsNormal(const std::vector<vec3>& list, const vec3& n) {
 
 }  // namespace
 
-void FinishMesh(const ReadLists& lists, std::size_t firstVertex, std::size_t firstPositionList,
-                Mesh& mesh) {
+void FinishMesh(const ReadLists& lists, std::size_t firstVertex, std::size_t firstPositionList, Mesh& mesh) {
   const std::size_t corners = lists.cornerPositions.size();
   const std::size_t positionCount = lists.positions.size();
   Vertex* vertices = mesh.mVertices.data() + firstVertex;

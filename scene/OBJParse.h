@@ -28,7 +28,6 @@ void ReadStatements(std::string_view text, ReadLists& lists, Mesh& mesh);
 
 // Face normals, smooth normals, tangents and indices for the corners appended since
 // firstVertex; firstPositionList is where this read's lists begin in mesh.mPositionNormals.
-void FinishMesh(const ReadLists& lists, std::size_t firstVertex, std::size_t firstPositionList,
-                Mesh& mesh);
+void FinishMesh(const ReadLists& lists, std::size_t firstVertex, std::size_t firstPositionList, Mesh& mesh);
 
 }  // namespace objreader

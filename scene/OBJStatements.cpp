@@ -55,15 +55,20 @@ private:
   void Reserve() {
     std::size_t faces = 0, positions = 0, normals = 0, texCoords = 0;
     for (const char* line = mAt; line < mEnd;) {
-      const char* next = static_cast<const char*>(std::memchr(line, '\n', static_cast<std::size_t>(mEnd - line)));
+      const char* next =
+          static_cast<const char*>(std::memchr(line, '\n', static_cast<std::size_t>(mEnd - line)));
       next = next ? next + 1 : mEnd;
       if (next - line > 2) {
         if (line[0] == 'f') {
           ++faces;
         } else if (line[0] == 'v') {
-          if (IsBlank(line[1])) ++positions;
-          else if (line[1] == 'n') ++normals;
-          else if (line[1] == 't') ++texCoords;
+          if (IsBlank(line[1])) {
+            ++positions;
+          } else if (line[1] == 'n') {
+            ++normals;
+          } else if (line[1] == 't') {
+            ++texCoords;
+          }
         }
       }
       line = next;
@@ -181,7 +186,8 @@ private:
       vertex.texCoord = mLists.texCoords[index];
       if (mAt == mEnd || *mAt != '/') return true;
     }
-    ++mAt;  // the slash that opens the normal field
+    // The slash that opens the normal field.
+    ++mAt;
     if (mAt != mEnd && *mAt == '/') return true;  // empty normal field
     if (!ParseIndex(mLists.normals.size(), index)) return false;
     vertex.normal = mLists.normals[index];

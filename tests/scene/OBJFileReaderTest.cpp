@@ -31,12 +31,14 @@ void ExpectVec(const vec3& expected, const vec3& actual, const char* what, float
   EXPECT_NEAR(expected.z, actual.z, tolerance) << what;
 }
 
-bool Finite(const vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+bool Finite(const vec3& v) {
+  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
 
 void ExpectAllFinite(const Mesh& mesh) {
   for (const Vertex& v : mesh.mVertices) {
-    EXPECT_TRUE(Finite(v.position) && Finite(v.normal) && Finite(v.tangent) &&
-                Finite(v.biTangent) && std::isfinite(v.texCoord.x) && std::isfinite(v.texCoord.y))
+    EXPECT_TRUE(Finite(v.position) && Finite(v.normal) && Finite(v.tangent) && Finite(v.biTangent) &&
+                std::isfinite(v.texCoord.x) && std::isfinite(v.texCoord.y))
         << "a vertex holds inf or NaN";
   }
   for (const vec3& n : mesh.mFaceNormals) EXPECT_TRUE(Finite(n)) << "face normal";
@@ -104,8 +106,8 @@ TEST_F(ObjReader, CubeWithAllThreeIndicesKeepsTheFileNormals) {
 TEST_F(ObjReader, CubeWithoutNormalsGetsSmoothCornerNormals) {
   std::string text = kCubePositions;
   for (const auto& face : kCubeFaces) {
-    text += "f " + std::to_string(face[0]) + " " + std::to_string(face[1]) + " " +
-            std::to_string(face[2]) + "\n";
+    text +=
+        "f " + std::to_string(face[0]) + " " + std::to_string(face[1]) + " " + std::to_string(face[2]) + "\n";
   }
   auto mesh = Read(text);
   ASSERT_EQ(mesh->mVertices.size(), 36u);
@@ -142,7 +144,9 @@ struct CornerCase {
   bool expectTexCoords;
   vec3 expectNormal;
 };
-void PrintTo(const CornerCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const CornerCase& c, std::ostream* os) {
+  *os << c.label;
+}
 
 class ObjCornerForms : public ObjReader, public ::testing::WithParamInterface<CornerCase> {};
 
@@ -161,19 +165,21 @@ TEST_P(ObjCornerForms, FillTheFieldsTheyName) {
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, ObjCornerForms,
-    ::testing::Values(
-        CornerCase{"position only", false, "f 1 2 3", false, vec3(0, 0, 1)},
-        CornerCase{"position/texcoord", false, "f 1/1 2/2 3/3", true, vec3(0, 0, 1)},
-        CornerCase{"position//normal", true, "f 1//1 2//1 3//1", false, vec3(0, 0, -1)},
-        CornerCase{"position/texcoord/normal", true, "f 1/1/1 2/2/1 3/3/1", true, vec3(0, 0, -1)},
-        CornerCase{"file has normals, corners none", true, "f 1/1 2/2 3/3", true, vec3(0.0f)}),
+    ::testing::Values(CornerCase{"position only", false, "f 1 2 3", false, vec3(0, 0, 1)},
+                      CornerCase{"position/texcoord", false, "f 1/1 2/2 3/3", true, vec3(0, 0, 1)},
+                      CornerCase{"position//normal", true, "f 1//1 2//1 3//1", false, vec3(0, 0, -1)},
+                      CornerCase{"position/texcoord/normal", true, "f 1/1/1 2/2/1 3/3/1", true,
+                                 vec3(0, 0, -1)},
+                      CornerCase{"file has normals, corners none", true, "f 1/1 2/2 3/3", true, vec3(0.0f)}),
     CaseName<CornerCase>);
 
 struct LineEndCase {
   const char* label;
   const char* text;
 };
-void PrintTo(const LineEndCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const LineEndCase& c, std::ostream* os) {
+  *os << c.label;
+}
 
 class ObjLineEnds : public ObjReader, public ::testing::WithParamInterface<LineEndCase> {};
 
@@ -200,8 +206,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "f 1/1/1 2/1/1 3/1/1\r\n"},
         LineEndCase{"CR LF, no final newline",
                     "v 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\nvt 0 1\r\nvn 0 0 1\r\nf 1/1/1 2/1/1 3/1/1"},
-        LineEndCase{"tabs and blank lines", "\n\nv\t0 0 0\nv 1\t0 0\nv 0 1 0\n\nvt 0 1\nvn 0 0 1\n"
-                                            "f\t1/1/1  2/1/1\t3/1/1\n\n"}),
+        LineEndCase{"tabs and blank lines",
+                    "\n\nv\t0 0 0\nv 1\t0 0\nv 0 1 0\n\nvt 0 1\nvn 0 0 1\n"
+                    "f\t1/1/1  2/1/1\t3/1/1\n\n"}),
     CaseName<LineEndCase>);
 
 TEST_F(ObjReader, SingleTriangleGivesItsTangentFrameToAllCorners) {
@@ -218,8 +225,9 @@ TEST_F(ObjReader, SingleTriangleGivesItsTangentFrameToAllCorners) {
 TEST_F(ObjReader, CollinearTexCoordsCountTowardTheAverageWithZero) {
   // The second triangle's texture coordinates coincide (det 0): it adds zero vectors to
   // positions 1, 3 and 4 but still counts for them.
-  auto mesh = Read("v 0 0 0\nv 2 0 0\nv 0 3 0\nv 5 5 5\nvt 0 0\nvt 0 1\nvt 1 0\n"
-                   "f 1/1 2/2 3/3\nf 1/1 3/1 4/1\n");
+  auto mesh = Read(
+      "v 0 0 0\nv 2 0 0\nv 0 3 0\nv 5 5 5\nvt 0 0\nvt 0 1\nvt 1 0\n"
+      "f 1/1 2/2 3/3\nf 1/1 3/1 4/1\n");
   ASSERT_EQ(mesh->mVertices.size(), 6u);
   const vec3 tangents[6] = {{0, 1.5f, 0}, {0, 3, 0}, {0, 1.5f, 0}, {0, 1.5f, 0}, {0, 1.5f, 0}, {0, 0, 0}};
   const vec3 bitangents[6] = {{1, 0, 0}, {2, 0, 0}, {1, 0, 0}, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}};
@@ -254,8 +262,9 @@ TEST_F(ObjReader, TrianglesWithoutAreaAddNoNormal) {
 
 TEST_F(ObjReader, HugeCoordinatesGiveAUnitNormalNotNaN) {
   // The float cross product overflows; the normal still has a direction.
-  auto mesh = Read("v 3e38 0 0\nv -3e38 0 0\nv 0 3e38 0\nvt 0 0\nvt 1e30 0\nvt 0 1e30\n"
-                   "f 1/1 2/2 3/3\n");
+  auto mesh = Read(
+      "v 3e38 0 0\nv -3e38 0 0\nv 0 3e38 0\nvt 0 0\nvt 1e30 0\nvt 0 1e30\n"
+      "f 1/1 2/2 3/3\n");
   ASSERT_EQ(mesh->mVertices.size(), 3u);
   ExpectVec(vec3(0, 0, -1), mesh->mVertices[0].normal, "normal");
   ExpectAllFinite(*mesh);
@@ -266,7 +275,9 @@ struct SkipCase {
   std::string text;
   std::size_t positions;
 };
-void PrintTo(const SkipCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const SkipCase& c, std::ostream* os) {
+  *os << c.label;
+}
 
 class ObjSkipping : public ObjReader, public ::testing::WithParamInterface<SkipCase> {};
 
@@ -278,17 +289,17 @@ TEST_P(ObjSkipping, ReadsOnlyTheStatementsItKnows) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ObjSkipping,
-    ::testing::Values(
-        SkipCase{"fourth coordinate takes the rest of its line", "v 1 2 3 4 v 5 6 7\nv 8 9 0\n", 2},
-        SkipCase{"vp and other v keywords add nothing", "vp 0.1 0.2\nvx\nv 1 2 3\n", 1},
-        SkipCase{"comments and grouping statements",
-                 "# v 1 2 3\nmtllib a.mtl\no thing\ng part\nusemtl red\ns 1\nv 1 2 3\n", 1},
-        SkipCase{"256 characters of a long line are dropped, the rest is read",
-                 "#" + std::string(256, ' ') + "v 1 2 3\n", 1},
-        SkipCase{"a line of exactly 256 characters after the keyword is dropped whole",
-                 "#" + std::string(255, ' ') + "v 1 2 3\n", 0},
-        SkipCase{"positions without faces", "v 1 2 3\nv 4 5 6\n", 2},
-        SkipCase{"empty text", "", 0}),
+    ::testing::Values(SkipCase{"fourth coordinate takes the rest of its line", "v 1 2 3 4 v 5 6 7\nv 8 9 0\n",
+                               2},
+                      SkipCase{"vp and other v keywords add nothing", "vp 0.1 0.2\nvx\nv 1 2 3\n", 1},
+                      SkipCase{"comments and grouping statements",
+                               "# v 1 2 3\nmtllib a.mtl\no thing\ng part\nusemtl red\ns 1\nv 1 2 3\n", 1},
+                      SkipCase{"256 characters of a long line are dropped, the rest is read",
+                               "#" + std::string(256, ' ') + "v 1 2 3\n", 1},
+                      SkipCase{"the 256th dropped character is the v of the next statement",
+                               "#" + std::string(255, ' ') + "v 1 2 3\n", 0},
+                      SkipCase{"positions without faces", "v 1 2 3\nv 4 5 6\n", 2},
+                      SkipCase{"empty text", "", 0}),
     CaseName<SkipCase>);
 
 TEST_F(ObjReader, TexCoordWithThirdNumberStoresTwo) {
@@ -307,8 +318,7 @@ TEST_F(ObjReader, EmptyTextLeavesTheMeshUntouched) {
 
 TEST_F(ObjReader, SecondReadAppendsWithItsOwnIndices) {
   auto mesh = Read("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
-  ASSERT_TRUE(OBJFileReader::Instance()->LoadFromText("v 0 0 5\nv 1 0 5\nv 0 1 5\nf 3 2 1\n",
-                                                      mesh.get()));
+  ASSERT_TRUE(OBJFileReader::Instance()->LoadFromText("v 0 0 5\nv 1 0 5\nv 0 1 5\nf 3 2 1\n", mesh.get()));
   ASSERT_EQ(mesh->mVertices.size(), 6u);
   ExpectTriangleList(*mesh);
   EXPECT_EQ(mesh->mVertices[3].position, vec3(0, 1, 5));
@@ -322,7 +332,9 @@ struct BadCase {
   std::string text;
   std::size_t vertices;
 };
-void PrintTo(const BadCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const BadCase& c, std::ostream* os) {
+  *os << c.label;
+}
 
 class ObjBadInput : public ObjReader, public ::testing::WithParamInterface<BadCase> {};
 
@@ -353,8 +365,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"letters", kTriangle + "f 1/a/1 2 3\nf a b c\nf 1 2 3\n", 3},
         BadCase{"slashes only", kTriangle + "f / / /\nf //1 //1 //1\n", 0},
         BadCase{"index beyond int", kTriangle + "f 99999999999999999999 1 2\nf 4294967297 2 3\n", 0},
-        BadCase{"non-numeric statements everywhere",
-                "v x y z\nvn\nvt ?\nv 1 0 0 \nv 0 1\nf 1 2 3\n", 3},
+        BadCase{"non-numeric statements everywhere", "v x y z\nvn\nvt ?\nv 1 0 0 \nv 0 1\nf 1 2 3\n", 3},
         BadCase{"a bad number loses the rest of its line", kTriangle + "v 1 f 1 2 3\n", 0},
         BadCase{"truncated position at the end", kTriangle + "v 1 2", 0},
         BadCase{"texcoord keyword at the end", kTriangle + "vt", 0},
