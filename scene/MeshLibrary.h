@@ -10,9 +10,11 @@ class MeshLibrary {
 public:
   MeshLibrary();  // builds and registers "UIQuad"
   ~MeshLibrary();
+  MeshLibrary(const MeshLibrary&) = delete;
+  MeshLibrary& operator=(const MeshLibrary&) = delete;
 
   Mesh* GetMesh(const std::string& name);  // never null
   void ReleaseAll();                       // deletes every buffer and mesh
 
-  std::unordered_map<std::string, Mesh*> mMeshes;
+  std::unordered_map<std::string, Mesh*> mMeshes;  // owned; names compared case-sensitively
 };
