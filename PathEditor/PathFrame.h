@@ -1,0 +1,11 @@
+// The frame rectangle of the editor window that saved path coordinates are normalised to.
+#pragma once
+
+#include "glm_types.h"
+
+// Half extents of the 700 x 400 frame, in window pixels.
+constexpr float gFrameHalfWidth = 350.0f;
+constexpr float gFrameHalfHeight = 200.0f;
+
+// Centre of the frame: the middle of the window area right of the 200-pixel bar.
+inline const vec2 gFrameCenter(612.0f, 384.0f);

@@ -1,0 +1,150 @@
+// POSIX side of the safe file writes: permission checks, temporary file and rename.
+#include "SafeFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace safefile {
+namespace {
+
+bool InGroup(gid_t group) {
+  if (group == getegid()) return true;
+  const int count = getgroups(0, nullptr);
+  if (count <= 0) return false;
+  std::vector<gid_t> groups(static_cast<std::size_t>(count));
+  const int got = getgroups(count, groups.data());
+  for (int i = 0; i < got; ++i)
+    if (groups[static_cast<std::size_t>(i)] == group) return true;
+  return false;
+}
+
+// Write permission as the permission bits give it. access(2) lets root write anything, so
+// for root a file counts as writable only while some write bit is set.
+bool BitsAllowWrite(const struct stat& info) {
+  const uid_t user = geteuid();
+  if (user == 0) return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+  if (info.st_uid == user) return (info.st_mode & S_IWUSR) != 0;
+  if (InGroup(info.st_gid)) return (info.st_mode & S_IWGRP) != 0;
+  return (info.st_mode & S_IWOTH) != 0;
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::string folder = std::filesystem::path(path).parent_path().string();
+  return folder.empty() ? std::string(".") : folder;
+}
+
+bool FolderAllowsCreate(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  struct stat info {};
+  if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+  return BitsAllowWrite(info) && access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  const char* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t written = write(fd, data, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    left -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// A symbolic link is written through, as opening it for writing would do.
+std::string ResolveLink(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  std::error_code error;
+  const std::filesystem::path target = std::filesystem::canonical(path, error);
+  return error ? path : target.string();
+}
+
+mode_t NewFileMode() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return static_cast<mode_t>(0666 & ~mask);
+}
+
+}  // namespace
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool ReplaceFile(const std::string& path, std::string_view bytes) {
+  const std::string target = ResolveLink(path);
+  struct stat info {};
+  const bool exists = stat(target.c_str(), &info) == 0;
+  if (exists) {
+    if (!S_ISREG(info.st_mode) || !BitsAllowWrite(info) || access(target.c_str(), W_OK) != 0)
+      return false;
+  } else if (errno != ENOENT) {
+    return false;
+  }
+  if (!FolderAllowsCreate(target)) return false;
+
+  // The temporary file sits beside the target so that the rename stays within one file system.
+  const std::string base = std::filesystem::path(target).filename().string();
+  std::string temp = base.size() <= 200 ? target + ".tmpXXXXXX"
+                                        : FolderOf(target) + "/.tmpXXXXXX";
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) return false;
+  bool ok = fchmod(fd, exists ? (info.st_mode & 07777) : NewFileMode()) == 0;
+  if (ok && exists && (fchown(fd, info.st_uid, info.st_gid) != 0)) {
+    // Keeping the owner is best effort; only root may give a file away.
+  }
+  ok = ok && WriteAll(fd, bytes);
+  ok = (close(fd) == 0) && ok;
+  ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) unlink(temp.c_str());
+  return ok;
+}
+
+CreateResult CreateNewFile(const std::string& path, std::string_view bytes) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) == 0) return CreateResult::Exists;
+  if (!FolderAllowsCreate(path)) return CreateResult::Failed;
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return errno == EEXIST ? CreateResult::Exists : CreateResult::Failed;
+  bool ok = WriteAll(fd, bytes);
+  ok = (close(fd) == 0) && ok;
+  if (!ok) {
+    unlink(path.c_str());
+    return CreateResult::Failed;
+  }
+  return CreateResult::Created;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+  out.clear();
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  if (ok) out.reserve(static_cast<std::size_t>(info.st_size));
+  char buffer[65536];
+  while (ok) {
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) ok = false;
+    if (got <= 0) break;
+    out.append(buffer, static_cast<std::size_t>(got));
+  }
+  close(fd);
+  return ok;
+}
+
+}  // namespace safefile
