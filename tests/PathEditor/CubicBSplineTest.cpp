@@ -1,0 +1,267 @@
+// The path model: segment weights, wrapped evaluation, the window mapping and the edits.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "CubicBSpline.h"
+
+namespace {
+
+constexpr float kTolerance = 1e-4f;
+
+void ExpectNear(const vec2& expected, const vec2& actual, float tolerance = kTolerance) {
+  EXPECT_NEAR(expected.x, actual.x, tolerance);
+  EXPECT_NEAR(expected.y, actual.y, tolerance);
+}
+
+class SplineTest : public ::testing::Test {
+protected:
+  CubicBSpline spline;
+};
+
+TEST_F(SplineTest, StartsWithTheDocumentedValues) {
+  EXPECT_EQ(spline.mRotation, 0.0f);
+  EXPECT_EQ(spline.mScale, 1.0f);
+  EXPECT_EQ(spline.mSelectedIndex, -1);
+  EXPECT_EQ(spline.mHoveredIndex, -1);
+  EXPECT_TRUE(spline.mControlPoints.empty());
+  EXPECT_TRUE(spline.mSamples.empty());
+  EXPECT_EQ(spline.mPickRadiusSq, 100.0f);
+  EXPECT_TRUE(spline.mSamplesValid);
+  EXPECT_NE(spline.mBar, nullptr);
+  EXPECT_EQ(spline.mLoadIndex, 0);
+  EXPECT_EQ(spline.mFileScale, vec2(0.0f, 0.0f));
+  EXPECT_EQ(spline.mFileSplineStart, vec2(0.0f, 0.0f));
+}
+
+TEST(EvaluateSegment, WeightsAtTheSegmentEnds) {
+  const vec2 p0(6, 0), p1(0, 6), p2(-6, 12), p3(30, -30);
+  ExpectNear((p0 + 4.0f * p1 + p2) / 6.0f, CubicBSpline::EvaluateSegment(p0, p1, p2, p3, 0.0f));
+  ExpectNear((p1 + 4.0f * p2 + p3) / 6.0f, CubicBSpline::EvaluateSegment(p0, p1, p2, p3, 1.0f));
+  // Midway the weights are 1/48, 23/48, 23/48, 1/48.
+  ExpectNear((p0 + 23.0f * p1 + 23.0f * p2 + p3) / 48.0f,
+             CubicBSpline::EvaluateSegment(p0, p1, p2, p3, 0.5f));
+  // Weights sum to one, so a constant polygon gives the constant.
+  const vec2 c(7.0f, -3.0f);
+  ExpectNear(c, CubicBSpline::EvaluateSegment(c, c, c, c, 0.37f), 1e-5f);
+}
+
+TEST_F(SplineTest, EvaluateNeedsFourPoints) {
+  for (int count = 0; count < 4; ++count) {
+    EXPECT_EQ(spline.Evaluate(0.5f), vec2(0.0f, 0.0f)) << count << " points";
+    spline.mControlPoints.push_back(vec2(10.0f * count + 1, 5.0f));
+  }
+  EXPECT_NE(spline.Evaluate(0.5f), vec2(0.0f, 0.0f));
+}
+
+TEST_F(SplineTest, EvaluateWrapsItsIndices) {
+  const std::vector<vec2> p = {{0, 0}, {60, 0}, {60, 60}, {0, 60}};
+  spline.mControlPoints = p;
+  struct Case {
+    float s;
+    int first;  // index of the segment's first point
+    float t;
+  };
+  for (const Case& c : {Case{0.0f, 0, 0.0f}, Case{1.0f, 1, 0.0f}, Case{2.25f, 2, 0.25f},
+                        Case{3.0f, 3, 0.0f}, Case{5.5f, 1, 0.5f}, Case{8.0f, 0, 0.0f}}) {
+    const vec2 expected = CubicBSpline::EvaluateSegment(
+        p[c.first % 4], p[(c.first + 1) % 4], p[(c.first + 2) % 4], p[(c.first + 3) % 4], c.t);
+    EXPECT_EQ(expected, spline.Evaluate(c.s)) << "s = " << c.s;
+  }
+}
+
+TEST_F(SplineTest, ToWindowRotatesAndScalesAboutTheOrigin) {
+  spline.SetRotation(90.0f);
+  spline.SetScale(2.0f);
+  ExpectNear(vec2(0.0f, 2.0f), spline.ToWindow(vec2(1.0f, 0.0f)));
+  ExpectNear(vec2(-6.0f, 0.0f), spline.ToWindow(vec2(0.0f, 3.0f)));
+}
+
+TEST_F(SplineTest, ToLocalInvertsToWindow) {
+  struct Case {
+    float rotation, scale;
+  };
+  for (const Case& c : {Case{0, 1}, Case{90, 1}, Case{33.3f, 2.5f}, Case{270, 0.25f},
+                        Case{180, -1.5f}}) {
+    spline.SetRotation(c.rotation);
+    spline.SetScale(c.scale);
+    const vec2 window(123.5f, -48.25f);
+    ExpectNear(window, spline.ToWindow(spline.ToLocal(window)), 1e-3f);
+  }
+  // A right click at window (100, 0) under a quarter turn stores local (0, -100).
+  spline.SetRotation(90.0f);
+  spline.SetScale(1.0f);
+  ExpectNear(vec2(0.0f, -100.0f), spline.ToLocal(vec2(100.0f, 0.0f)));
+}
+
+TEST_F(SplineTest, WithoutRotationAndScaleLocalIsWindow) {
+  const vec2 q(612.25f, 384.75f);
+  EXPECT_EQ(q, spline.ToLocal(q));
+  EXPECT_EQ(q, spline.ToWindow(q));
+}
+
+TEST_F(SplineTest, SetRotationWrapsOnce) {
+  const std::pair<float, float> cases[] = {
+      {365, 5}, {-10, 350}, {725, 365}, {360, 360}, {0, 0}, {-370, -10}, {400, 40}, {-30, 330}};
+  for (const auto& [input, expected] : cases) {
+    spline.mSamplesValid = true;
+    spline.SetRotation(input);
+    EXPECT_FLOAT_EQ(expected, spline.mRotation) << input;
+    EXPECT_FALSE(spline.mSamplesValid);
+  }
+}
+
+TEST_F(SplineTest, SetScaleTakesAnyValue) {
+  for (float scale : {0.0f, -2.0f, 1e-3f, 40.0f}) {
+    spline.mSamplesValid = true;
+    spline.SetScale(scale);
+    EXPECT_EQ(scale, spline.mScale);
+    EXPECT_FALSE(spline.mSamplesValid);
+  }
+}
+
+TEST_F(SplineTest, PickTakesTheFirstPointStrictlyInsideTheRadius) {
+  spline.mControlPoints = {{100, 100}, {200, 100}, {205, 100}};
+  struct Case {
+    vec2 mouse;
+    int hovered;
+  };
+  for (const Case& c : {Case{{100, 100}, 0}, Case{{203, 100}, 1}, Case{{210, 100}, 2},
+                        Case{{110, 100}, -1},  // squared distance exactly 100
+                        Case{{109.99f, 100}, 0}, Case{{150, 150}, -1}}) {
+    spline.Pick(c.mouse);
+    EXPECT_EQ(c.hovered, spline.mHoveredIndex) << c.mouse.x << ", " << c.mouse.y;
+  }
+}
+
+TEST_F(SplineTest, PickRadiusIsInLocalUnits) {
+  spline.SetScale(2.0f);
+  spline.mControlPoints = {{50, 50}};  // drawn at (100, 100)
+  spline.Pick(vec2(115.0f, 100.0f));   // 7.5 local units away
+  EXPECT_EQ(0, spline.mHoveredIndex);
+  spline.Pick(vec2(125.0f, 100.0f));  // 12.5 local units away
+  EXPECT_EQ(-1, spline.mHoveredIndex);
+}
+
+// Edits on a list of labelled points; each case starts from `before` with `selected`.
+struct EditCase {
+  const char* name;
+  std::vector<vec2> before;
+  int selected;
+  void (*edit)(CubicBSpline&);
+  std::vector<vec2> after;
+  int selectedAfter;
+};
+
+const vec2 A(1, 1), B(2, 2), C(3, 3), N(9, 9);
+
+TEST(SplineEdits, ChangeListAndSelectionAsDocumented) {
+  const EditCase cases[] = {
+      {"push back", {A, B}, 0, [](CubicBSpline& s) { s.PushBack(N); }, {A, B, N}, 2},
+      {"after, none selected", {A, B}, -1, [](CubicBSpline& s) { s.InsertAfterSelected(N); },
+       {N, A, B}, 0},
+      {"after the last", {A, B}, 1, [](CubicBSpline& s) { s.InsertAfterSelected(N); },
+       {A, B, N}, 2},
+      {"after the first", {A, B}, 0, [](CubicBSpline& s) { s.InsertAfterSelected(N); },
+       {A, N, B}, 1},
+      {"before B", {A, B, C}, 1, [](CubicBSpline& s) { s.InsertBeforeSelected(N); },
+       {A, N, B, C}, 1},
+      {"before, none selected", {A, B}, -1, [](CubicBSpline& s) { s.InsertBeforeSelected(N); },
+       {A, B, N}, 2},
+      {"delete the last", {A, B, C}, 2, [](CubicBSpline& s) { s.DeleteSelected(); }, {A, B}, 1},
+      {"delete the middle", {A, B, C}, 1, [](CubicBSpline& s) { s.DeleteSelected(); }, {A, C},
+       1},
+      {"delete the only", {A}, 0, [](CubicBSpline& s) { s.DeleteSelected(); }, {}, -1},
+      {"delete, none selected", {A, B}, -1, [](CubicBSpline& s) { s.DeleteSelected(); }, {A, B},
+       -1},
+      {"clear", {A, B, C}, 1, [](CubicBSpline& s) { s.Clear(); }, {}, -1},
+      {"move selected", {A, B}, 1, [](CubicBSpline& s) { s.MoveSelected(vec2(1, -2)); },
+       {A, {3, 0}}, 1},
+      {"move, none selected", {A, B}, -1, [](CubicBSpline& s) { s.MoveSelected(vec2(1, 1)); },
+       {A, B}, -1},
+      {"translate all", {A, B}, -1, [](CubicBSpline& s) { s.TranslateAll(vec2(10, 20)); },
+       {{11, 21}, {12, 22}}, -1},
+  };
+  for (const EditCase& c : cases) {
+    CubicBSpline spline;
+    spline.mControlPoints = c.before;
+    spline.mSelectedIndex = c.selected;
+    c.edit(spline);
+    EXPECT_EQ(c.after, spline.mControlPoints) << c.name;
+    EXPECT_EQ(c.selectedAfter, spline.mSelectedIndex) << c.name;
+    const bool changed = c.after != c.before || std::string(c.name) == "clear";
+    if (changed) {
+      EXPECT_FALSE(spline.mSamplesValid) << c.name;
+    }
+  }
+}
+
+TEST_F(SplineTest, MoveSelectedConvertsTheDeltaButTranslateAllDoesNot) {
+  spline.SetRotation(90.0f);
+  spline.mControlPoints = {{0, 0}, {0, 0}};
+  spline.mSelectedIndex = 0;
+  spline.MoveSelected(vec2(0.0f, 10.0f));  // up on screen is +x locally under a quarter turn
+  ExpectNear(vec2(10.0f, 0.0f), spline.mControlPoints[0]);
+  spline.TranslateAll(vec2(0.0f, 10.0f));
+  ExpectNear(vec2(10.0f, 10.0f), spline.mControlPoints[0]);
+  ExpectNear(vec2(0.0f, 10.0f), spline.mControlPoints[1]);
+}
+
+// ToLocal has no finite answer at scale 0 (nor at a scale too small to invert in float):
+// the edits that need it change nothing and nothing is hovered.
+TEST(SplineWithoutInverse, EditsNeedingToLocalDoNothing) {
+  for (float scale : {0.0f, 1e-25f}) {
+    CubicBSpline spline;
+    spline.mControlPoints = {A, B};
+    spline.mSelectedIndex = 1;
+    spline.SetScale(scale);
+    spline.PushBack(N);
+    spline.InsertBeforeSelected(N);
+    spline.InsertAfterSelected(N);
+    spline.MoveSelected(vec2(5, 5));
+    spline.Pick(vec2(0, 0));
+    EXPECT_EQ((std::vector<vec2>{A, B}), spline.mControlPoints) << scale;
+    EXPECT_EQ(1, spline.mSelectedIndex) << scale;
+    EXPECT_EQ(-1, spline.mHoveredIndex) << scale;
+    spline.mSelectedIndex = -1;
+    spline.InsertAfterSelected(N);
+    EXPECT_EQ(-1, spline.mSelectedIndex) << scale;
+  }
+}
+
+TEST_F(SplineTest, ASelectionBeyondTheListReachesNoPoint) {
+  spline.mControlPoints = {A, B};
+  spline.mSelectedIndex = 5;  // stale, as an older load could leave it
+  spline.MoveSelected(vec2(1, 1));
+  spline.DeleteSelected();
+  EXPECT_EQ((std::vector<vec2>{A, B}), spline.mControlPoints);
+  spline.InsertBeforeSelected(N);
+  EXPECT_EQ((std::vector<vec2>{A, B, N}), spline.mControlPoints);
+  EXPECT_EQ(2, spline.mSelectedIndex);
+}
+
+TEST_F(SplineTest, TranslateAllNeverLeavesTheFloatRange) {
+  spline.mControlPoints = {{3e38f, 0}, {0, 0}};
+  spline.TranslateAll(vec2(1e38f, 1.0f));
+  EXPECT_EQ((std::vector<vec2>{{3e38f, 0}, {0, 0}}), spline.mControlPoints);
+}
+
+using SplineDeathTest = SplineTest;
+
+TEST_F(SplineDeathTest, AssertionsNameTheConditionAndTheSource) {
+  const vec2 p(0, 0);
+  // The checks hold in every build type, optimised ones included.
+  EXPECT_DEATH(CubicBSpline::EvaluateSegment(p, p, p, p, 1.5f),
+               "Assertion failed: t >= 0\\.0f && t <= 1\\.0f, file PathEditor/CubicBSpline\\.cpp, "
+               "line [0-9]+");
+  EXPECT_DEATH(CubicBSpline::EvaluateSegment(p, p, p, p, -0.25f), "PathEditor/CubicBSpline");
+  spline.mControlPoints = {A, B, C, N};
+  EXPECT_DEATH(spline.Evaluate(-0.5f), "t >= 0\\.0f && t <= 1\\.0f");
+  spline.mSelectedIndex = -2;
+  const char* const selection = "mSelectedIndex >= -1, file PathEditor/CubicBSpline";
+  EXPECT_DEATH(spline.InsertBeforeSelected(N), selection);
+  EXPECT_DEATH(spline.InsertAfterSelected(N), selection);
+}
+
+}  // namespace

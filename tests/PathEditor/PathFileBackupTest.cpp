@@ -1,0 +1,160 @@
+// Numbered backups: when they are made, under which name, and with what content.
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+#include "PathFile.h"
+#include "PathFileTestSupport.h"
+
+namespace {
+
+using pathtest::FolderEntries;
+using pathtest::kFourPoints;
+using pathtest::PathFileTest;
+using testsupport::ReadFile;
+using testsupport::WriteFile;
+
+// The golden file as the XML library prints it back: four spaces of indent per level.
+const char* const kFourPointsPrinted =
+    "<resource>\n"
+    "    <Scale>350 200</Scale>\n"
+    "    <WorldPos>262 184</WorldPos>\n"
+    "    <SplineStart>0.5 0.5</SplineStart>\n"
+    "    <ControlPoint>-0.5 -0.5</ControlPoint>\n"
+    "    <ControlPoint>0 0</ControlPoint>\n"
+    "    <ControlPoint>0.5 0.5</ControlPoint>\n"
+    "    <ControlPoint>0.5 -0.5</ControlPoint>\n"
+    "</resource>\n";
+
+TEST_F(PathFileTest, ThreeSavesGiveNoBackupThenBak0ThenBak1) {
+  SetWindowPoints(kFourPoints);
+  SaveAs("a");
+  EXPECT_EQ((std::vector<std::string>{"a.xml"}), FolderEntries());
+  SaveAs("a");
+  EXPECT_EQ((std::vector<std::string>{"a.xml", "a.xml.bak0"}), FolderEntries());
+  spline->TranslateAll(vec2(7.0f, 0.0f));
+  SaveAs("a");
+  EXPECT_EQ((std::vector<std::string>{"a.xml", "a.xml.bak0", "a.xml.bak1"}), FolderEntries());
+  EXPECT_EQ(kFourPointsPrinted, ReadFile("a.xml.bak0"));
+  EXPECT_EQ(kFourPointsPrinted, ReadFile("a.xml.bak1"));
+  EXPECT_EQ((std::vector<std::string>{"a.xml", "a.xml.bak0", "a.xml.bak1"}), spline->mFilenames);
+}
+
+TEST_F(PathFileTest, ADocumentIsBackedUpAsTheLibraryPrintsIt) {
+  WriteFile("p.xml", "<?xml version=\"1.0\"?><path><a>1 2</a><!-- note --><b/></path>");
+  SetWindowPoints(kFourPoints);
+  SaveAs("p");
+  EXPECT_EQ(
+      "<?xml version=\"1.0\"?>\n"
+      "<path>\n"
+      "    <a>1 2</a>\n"
+      "    <!-- note -->\n"
+      "    <b/>\n"
+      "</path>\n",
+      ReadFile("p.xml.bak0"));
+}
+
+// A previous file that is not XML is kept byte for byte before it is overwritten.
+TEST_F(PathFileTest, AFileThatDoesNotParseIsStillBackedUp) {
+  const std::string cases[] = {"not xml at all <", "", "<resource><open></resource>",
+                               std::string("bin\0ary\xff", 8)};
+  SetWindowPoints(kFourPoints);
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const std::string name = "f" + std::to_string(i);
+    WriteFile(name + ".xml", cases[i]);
+    SaveAs(name);
+    EXPECT_EQ(cases[i], ReadFile(name + ".xml.bak0")) << i;
+    EXPECT_EQ(ReadFile(PATH_GOLDEN_DIR "/four_points.xml"), ReadFile(name + ".xml")) << i;
+  }
+}
+
+// Whatever holds a candidate name, parsing or not, is skipped and left as it is.
+TEST_F(PathFileTest, ABackupNeverOverwritesAnExistingFile) {
+  WriteFile("a.xml", "<resource/>");
+  WriteFile("a.xml.bak0", "");  // empty: does not parse
+  WriteFile("a.xml.bak1", "garbage <<");
+  WriteFile("a.xml.bak2", "<kept/>");
+  std::filesystem::create_directory("a.xml.bak3");
+  std::filesystem::create_symlink("nowhere", "a.xml.bak4");
+  SetWindowPoints(kFourPoints);
+  SaveAs("a");
+  EXPECT_EQ("", ReadFile("a.xml.bak0"));
+  EXPECT_EQ("garbage <<", ReadFile("a.xml.bak1"));
+  EXPECT_EQ("<kept/>", ReadFile("a.xml.bak2"));
+  EXPECT_TRUE(std::filesystem::is_directory("a.xml.bak3"));
+  EXPECT_TRUE(std::filesystem::is_symlink("a.xml.bak4"));
+  EXPECT_FALSE(std::filesystem::exists("nowhere"));
+  EXPECT_EQ("<resource/>\n", ReadFile("a.xml.bak5"));
+}
+
+TEST_F(PathFileTest, NothingToKeepMakesNoBackup) {
+  EXPECT_TRUE(BackupExisting("missing.xml"));
+  std::filesystem::create_directory("folder.xml");
+  EXPECT_TRUE(BackupExisting("folder.xml"));
+  EXPECT_EQ((std::vector<std::string>{"folder.xml"}), FolderEntries());
+}
+
+// Runs `scenario` in a child process with the working folder on a tmpfs of `kilobytes`.
+// The scenario returns an empty string on success, else what went wrong.
+void OnTinyDisk(int kilobytes, const std::function<std::string()>& scenario) {
+  if (geteuid() != 0) GTEST_SKIP() << "mounting a tmpfs needs root";
+  const std::string folder = std::filesystem::current_path().string();
+  EXPECT_EXIT(
+      {
+        if (unshare(CLONE_NEWNS) != 0 ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", folder.c_str(), "tmpfs", 0,
+                  ("size=" + std::to_string(kilobytes) + "k").c_str()) != 0 ||
+            chdir("/") != 0 || chdir(folder.c_str()) != 0) {
+          std::fprintf(stderr, "no tmpfs\n");
+          std::_Exit(2);
+        }
+        const std::string problem = scenario();
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        std::_Exit(problem.empty() ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+std::string Check(bool ok, const std::string& what) { return ok ? "" : what + "; "; }
+
+std::vector<vec2> ManyPoints(int count) {
+  std::vector<vec2> points;
+  for (int i = 0; i < count; ++i)
+    points.push_back(vec2(262.0f + 0.37f * static_cast<float>(i), 184.0f + 0.11f * i));
+  return points;
+}
+
+TEST_F(PathFileTest, AWriteThatRunsOutOfSpaceLeavesThePreviousFile) {
+  OnTinyDisk(64, [this] {
+    WriteFile("a.xml", "<resource/>");
+    SetWindowPoints(ManyPoints(3000));  // about 150 kB of text
+    const std::string output = SaveAs("a");
+    return Check(output == "failed to save: a.xml\n", "message was '" + output + "'") +
+           Check(ReadFile("a.xml") == "<resource/>", "a.xml changed") +
+           Check(ReadFile("a.xml.bak0") == "<resource/>\n", "no backup") +
+           Check(FolderEntries() == std::vector<std::string>{"a.xml", "a.xml.bak0"},
+                 "leftover files");
+  });
+}
+
+// Without room for the backup the previous file is not given up either.
+TEST_F(PathFileTest, ABackupThatCannotBeWrittenStopsTheSave) {
+  OnTinyDisk(64, [this] {
+    const std::string previous(40000, 'x');
+    WriteFile("a.xml", previous);
+    WriteFile("filler", std::string(20000, 'f'));
+    SetWindowPoints(kFourPoints);
+    const std::string output = SaveAs("a");
+    return Check(output == "failed to save: a.xml\n", "message was '" + output + "'") +
+           Check(ReadFile("a.xml") == previous, "a.xml changed") +
+           Check(FolderEntries() == std::vector<std::string>{"a.xml", "filler"},
+                 "leftover files");
+  });
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+// The Load listing: what is left out, the byte-wise order, and the enumeration type.
+#include "PathFileTestSupport.h"
+#include "TweakBarInspect.h"
+
+namespace {
+
+using pathtest::kFourPoints;
+using pathtest::PathFileTest;
+using testsupport::WriteFile;
+
+std::vector<std::string> Listed(const std::string& prefix = "") {
+  std::vector<std::string> names = {"stale entry"};
+  ListResourceFiles(prefix, names);
+  return names;
+}
+
+std::vector<std::string> LoadEnumLabels() {
+  return tweakbar::EnumLabels(tweakbar::EnumTypeNamed("LoadFilenamesEnum"));
+}
+
+TEST_F(PathFileTest, ListingDropsBinariesAndShortNamesAndSortsByBytes) {
+  for (const char* name : {"path.xml", "Path2.xml", "abc", "Demo.exe", "tools.dll", "Demo.pdb",
+                           "x.xml.bak0", "b.db", "a.xml", "FILE.DLL", "a.dll", "x.Exe", "_under",
+                           "~tilde", "Zeta", "zeta5", "\xc3\xa9t\xc3\xa9s"})
+    WriteFile(name, "");
+  std::filesystem::create_directory("meshes");
+  std::filesystem::create_directory("..dir");
+  EXPECT_EQ((std::vector<std::string>{"..dir", "FILE.DLL", "Path2.xml", "_under", "a.xml",
+                                       "meshes", "path.xml", "x.Exe", "x.xml.bak0", "zeta5",
+                                       "~tilde", "\xc3\xa9t\xc3\xa9s"}),
+            Listed());
+}
+
+TEST_F(PathFileTest, ListingOfAnEmptyOrMissingFolderIsEmpty) {
+  EXPECT_TRUE(Listed().empty());
+  EXPECT_TRUE(Listed("no-such-folder/").empty());
+  std::filesystem::create_directory("sub");
+  WriteFile("sub/inner.xml", "");
+  WriteFile("outer.xml", "");
+  EXPECT_EQ((std::vector<std::string>{"inner.xml"}), Listed("sub/"));
+}
+
+TEST_F(PathFileTest, LoadEnumHasOneLabelPerName) {
+  EXPECT_TRUE(LoadEnumLabels().empty());  // built for the empty folder of the fixture
+  const std::vector<std::string> names = {"B.xml", "a.xml", "c.xml.bak0"};
+  const TwType type = DefineLoadEnum(names);
+  EXPECT_EQ(type, tweakbar::EnumTypeNamed("LoadFilenamesEnum"));
+  EXPECT_EQ(names, tweakbar::EnumLabels(type));
+  EXPECT_EQ(type, DefineLoadEnum({}));
+  EXPECT_TRUE(tweakbar::EnumLabels(type).empty());
+}
+
+TEST_F(PathFileTest, ASavedFileAppearsInTheLoadList) {
+  WriteFile("alpha.xml", "");
+  WriteFile("omega.xml", "");
+  SetWindowPoints(kFourPoints);
+  SaveAs("new");
+  EXPECT_EQ((std::vector<std::string>{"alpha.xml", "new.xml", "omega.xml"}), LoadEnumLabels());
+  EXPECT_EQ(LoadEnumLabels(), spline->mFilenames);
+}
+
+}  // namespace
