@@ -12,8 +12,8 @@ packages=(
   freeglut3-dev libglew-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0
   # maths, XML, images, the tweak-bar layer's GUI library
   libglm-dev libtinyxml2-dev libsoil-dev libimgui-dev libstb-dev
-  # the X server the tests draw on; X11, XTest and XFixes for the harness that drives it
-  xvfb xauth libx11-dev libxtst-dev libxfixes-dev
+  # the X server the tests draw on; X11, XTest, XFixes and XDamage for the harness
+  xvfb xauth libx11-dev libxtst-dev libxfixes-dev libxdamage-dev
   # dropping root in tests that need a file to be unwritable
   util-linux
 )

@@ -24,7 +24,7 @@ constexpr int kFilenameY = 31;
 constexpr int kLoadY = 71;
 constexpr int kRotationY = 95;
 constexpr int kScaleY = 115;
-constexpr int kLoadListFirstY = 88;  // first entry of the open Load list
+constexpr int kLoadListFirstY = 92;  // first entry of the open Load list
 constexpr int kLoadListStep = 16;
 
 inline bool Near(const Pixel& p, int r, int g, int b, int tolerance = 60) {

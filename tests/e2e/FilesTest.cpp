@@ -58,12 +58,12 @@ TEST_F(FilesTest, LoadListOffersTheNewFileInItsPlaceAndLoadingRestoresThePoints)
   ASSERT_TRUE(WaitForColor(400, 300, [](const Pixel& p) { return !IsRed(p) && !IsGreen(p); }));
 
   mDemo->Click(kValueX, kLoadY);  // open the list: Zpath.xml, new.xml
-  mDemo->Click(60, kLoadListFirstY + kLoadListStep);
+  mDemo->Click(kValueX, kLoadListFirstY + kLoadListStep);
   EXPECT_TRUE(WaitForColor(400, 300, IsGreen));
-  EXPECT_TRUE(WaitForColor(450, 500, IsRed));  // the selection (index 1) is kept by a load
+  EXPECT_TRUE(WaitForColor(450, 500, IsGreen));  // clearing left nothing selected
 
   mDemo->Click(kValueX, kLoadY);
-  mDemo->Click(60, kLoadListFirstY);  // Zpath.xml: one point at the frame's centre
+  mDemo->Click(kValueX, kLoadListFirstY);  // Zpath.xml: one point at the frame's centre
   EXPECT_TRUE(mDemo->WaitFor([&] { return IsGreen(At(612, 384)) || IsRed(At(612, 384)); }));
   EXPECT_FALSE(IsGreen(At(400, 300)));
   EXPECT_EQ(mDemo->Output().find("Failed to load file"), std::string::npos);

@@ -1,14 +1,19 @@
 // Drives the real Demo on a private X server: XTest input, XGetImage pixels, captured output.
+// gtest first: Xlib defines None as a macro, which gtest uses as a name.
+#include <gtest/gtest.h>
+
 #include "DemoSession.h"
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
 #include <X11/extensions/Xfixes.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
+#include <iostream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -21,6 +26,10 @@ namespace e2e {
 namespace {
 
 constexpr const char* kTitle = "Veyrun Path Editor";
+
+// A request about a window that has just gone (the program ended or crashed) must not abort
+// the test process; the test sees the end through Running() instead.
+int IgnoreXError(::Display*, XErrorEvent*) { return 0; }
 
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -56,6 +65,7 @@ DemoSession::DemoSession(const std::function<void(const fs::path&)>& prepare)
     _exit(127);
   }
 
+  XSetErrorHandler(IgnoreXError);
   mX = XOpenDisplay(mServer->Display().c_str());
   if (mX == nullptr) throw std::runtime_error("cannot open " + mServer->Display());
   const bool found = WaitFor([this] {
@@ -66,10 +76,17 @@ DemoSession::DemoSession(const std::function<void(const fs::path&)>& prepare)
   }, std::chrono::seconds(20));
   if (!found) throw std::runtime_error("Demo's window did not appear; stderr: " +
                                        [this] { std::ifstream in(mRoot / "stderr.txt"); std::stringstream s; s << in.rdbuf(); return s.str(); }());
+  int damageError = 0;
+  if (!XDamageQueryExtension(mX, &mDamageEventBase, &damageError)) throw std::runtime_error("no XDamage");
+  mDamage = XDamageCreate(mX, mWindow, XDamageReportNonEmpty);
   Frames(10);
 }
 
 DemoSession::~DemoSession() {
+  if (::testing::Test::HasFailure()) {
+    std::cerr << "Demo " << (Running() ? "was still running" : "had ended") << "; its output:\n"
+              << Output() << "\nits errors:\n" << Errors() << std::endl;
+  }
   if (Running()) {
     kill(mPid, SIGKILL);
     waitpid(mPid, nullptr, 0);
@@ -167,9 +184,28 @@ void DemoSession::Type(const std::string& text) {
 }
 
 void DemoSession::Frames(int count) {
-  // The program draws continuously; a frame under llvmpipe takes a few milliseconds.
+  // Every buffer swap damages the window. Damage reported before this call may belong to a
+  // frame drawn before the last input, so it is drained first and one more frame is awaited.
   XSync(mX, False);
-  Sleep(25 * count);
+  int seen = -1;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  bool drained = false;
+  while (seen < count && std::chrono::steady_clock::now() < end && Running()) {
+    if (!XPending(mX)) {
+      if (!drained) {
+        drained = true;
+        seen = 0;
+      }
+      Sleep(1);
+      continue;
+    }
+    XEvent event;
+    XNextEvent(mX, &event);
+    if (event.type == mDamageEventBase + XDamageNotify) {
+      XDamageSubtract(mX, mDamage, None, None);
+      if (drained) ++seen;
+    }
+  }
 }
 
 Pixel DemoSession::PixelAt(int x, int y) {
@@ -193,6 +229,13 @@ bool DemoSession::WaitFor(const std::function<bool()>& condition, std::chrono::m
 
 std::string DemoSession::Output() const {
   std::ifstream in(mRoot / "stdout.txt", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string DemoSession::Errors() const {
+  std::ifstream in(mRoot / "stderr.txt", std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();

@@ -45,7 +45,8 @@ public:
   void Key(const std::string& keysym, const std::string& modifier = "");  // e.g. "s", "Control_L"
   void Type(const std::string& text);  // printable characters and \r for Return
 
-  // Lets the program draw a few frames.
+  // Waits until the program has presented `count` more frames (counted through XDamage, so a
+  // busy machine slows the test down instead of making it lose events).
   void Frames(int count = 3);
 
   // A window pixel; y counts down from the top like the input coordinates.
@@ -67,6 +68,8 @@ public:
   // Waits for the program to end; its exit code, or nothing when it did not end in time.
   std::optional<int> WaitForExit(std::chrono::milliseconds limit = std::chrono::seconds(10));
   bool Running();
+  // What the program wrote to standard error (a crash report, for a failing test's message).
+  std::string Errors() const;
 
   // Saves the window as a PNG-free binary PPM (for README screenshots, converted elsewhere).
   void SavePpm(const std::filesystem::path& file);
@@ -81,6 +84,8 @@ private:
   std::optional<int> mExitCode;
   ::Display* mX = nullptr;
   ::Window mWindow = 0;
+  unsigned long mDamage = 0;
+  int mDamageEventBase = 0;
 };
 
 // Where the build put Demo and where the repository keeps its resources.

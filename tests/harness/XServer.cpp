@@ -23,8 +23,10 @@ XServer::XServer() {
     dup2(devnull, STDOUT_FILENO);
     dup2(devnull, STDERR_FILENO);
     const std::string fd = std::to_string(fds[1]);
+    // -noreset: without it the server resets when its last client leaves, and a connection
+    // made during the reset fails.
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
-           "tcp", static_cast<char*>(nullptr));
+           "tcp", "-noreset", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(fds[1]);

@@ -1,0 +1,22 @@
+// The editor's one game state: the edited path, its frame rectangle, and the per-frame update.
+#pragma once
+
+#include "CubicBSpline.h"
+#include "GameState.h"
+#include "Singleton.h"
+#include "glm_types.h"
+
+class PathEditorState : public GameState, public Singleton<PathEditorState> {
+public:
+  ~PathEditorState() override = default;
+
+  // The frame rectangle, then the path: mouse handling, samples and drawing.
+  void Update() override;
+
+  CubicBSpline mSpline;
+  vec2 mFrameCenter;  // centre of the frame rectangle; never changed
+
+private:
+  friend class Singleton<PathEditorState>;
+  PathEditorState();
+};
