@@ -12,12 +12,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <stb/stb_image_write.h>  // PNG writer from Debian's libstb
+
 #include <fstream>
 #include <iostream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -283,23 +286,25 @@ std::optional<int> DemoSession::WaitForExit(std::chrono::milliseconds limit) {
   return mExitCode;
 }
 
-void DemoSession::SavePpm(const fs::path& file) {
+bool DemoSession::SavePng(const fs::path& file) {
   XWindowAttributes attributes;
   XGetWindowAttributes(mX, mWindow, &attributes);
   XImage* image = XGetImage(mX, mWindow, 0, 0, static_cast<unsigned>(attributes.width),
                             static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-  if (image == nullptr) return;
-  std::ofstream out(file, std::ios::binary);
-  out << "P6\n" << attributes.width << " " << attributes.height << "\n255\n";
+  if (image == nullptr) return false;
+  std::vector<unsigned char> rgb;
+  rgb.reserve(static_cast<std::size_t>(attributes.width) * attributes.height * 3);
   for (int y = 0; y < attributes.height; ++y) {
     for (int x = 0; x < attributes.width; ++x) {
       const unsigned long value = XGetPixel(image, x, y);
-      out.put(static_cast<char>((value >> 16) & 0xff));
-      out.put(static_cast<char>((value >> 8) & 0xff));
-      out.put(static_cast<char>(value & 0xff));
+      rgb.push_back(static_cast<unsigned char>((value >> 16) & 0xff));
+      rgb.push_back(static_cast<unsigned char>((value >> 8) & 0xff));
+      rgb.push_back(static_cast<unsigned char>(value & 0xff));
     }
   }
   XDestroyImage(image);
+  return stbi_write_png(file.c_str(), attributes.width, attributes.height, 3, rgb.data(),
+                        attributes.width * 3) != 0;
 }
 
 }  // namespace e2e

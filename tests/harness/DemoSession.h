@@ -71,8 +71,8 @@ public:
   // What the program wrote to standard error (a crash report, for a failing test's message).
   std::string Errors() const;
 
-  // Saves the window as a PNG-free binary PPM (for README screenshots, converted elsewhere).
-  void SavePpm(const std::filesystem::path& file);
+  // Saves the window's pixels as a PNG image.
+  bool SavePng(const std::filesystem::path& file);
 
 private:
   ::Window FindWindow(::Window root, const std::string& title);
