@@ -45,6 +45,8 @@ public:
   // Per frame: mouse handling, sample rebuild and drawing (defined with the editor state).
   void Update();
   void HandleMouse();
+  // Appends the curve, the start point, the control points and their labels to the batches.
+  void SubmitDrawing();
 
   // Path files in the working directory.
   void Save();

@@ -1,7 +1,10 @@
 // The path's per-frame work: the mouse, the sample cache, and what the user sees of it.
 #include <GL/freeglut.h>
 
+#include <charconv>
 #include <string>
+
+#include "AppendGenerated.h"
 
 #include "CubicBSpline.h"
 #include "GraphicsManager.h"
@@ -16,6 +19,13 @@ const vec4 kSelectedColor(1.0f, 0.0f, 0.0f, 1.0f);
 const vec4 kHoveredColor(1.0f, 1.0f, 0.0f, 1.0f);
 const vec4 kPointColor(0.0f, 1.0f, 0.0f, 1.0f);
 const vec4 kMoveLineColor(1.0f, 1.0f, 0.0f, 1.0f);
+
+// The index as decimal digits, without the stream machinery of std::to_string.
+std::string DecimalText(std::size_t value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  return std::string(digits, end);
+}
 
 void ShowCursor(InputManager* input, bool visible) {
   input->mCursorVisible = visible;
@@ -57,29 +67,35 @@ void CubicBSpline::HandleMouse() {
 void CubicBSpline::Update() {
   HandleMouse();
   RebuildSamples();
-
-  GraphicsManager* graphics = GraphicsManager::Instance();
-  if (!mSamples.empty()) {
-    graphics->mPoints.push_back(ColorVertex{vec3(mSamples[0], kZ), kStartColor});
-    auto& lines = graphics->mLines;
-    const std::size_t first = lines.size();
-    lines.resize(first + 2 * (mSamples.size() - 1));
-    for (std::size_t i = 0; i + 1 < mSamples.size(); ++i) {
-      lines[first + 2 * i] = ColorVertex{vec3(mSamples[i], kZ), kCurveColor};
-      lines[first + 2 * i + 1] = ColorVertex{vec3(mSamples[i + 1], kZ), kCurveColor};
-    }
-  }
-
-  for (std::size_t i = 0; i < mControlPoints.size(); ++i) {
-    const vec2 w = ToWindow(mControlPoints[i]);
-    // 20 pixels above the point, in device coordinates of the 1024 x 768 window.
-    graphics->mTexts.push_back(TextLabel{std::to_string(i), vec2(w.x / 512.0f - 1.0f, (w.y + 20.0f) / 384.0f - 1.0f)});
-    const auto index = static_cast<std::int32_t>(i);
-    const vec4& color = index == mSelectedIndex ? kSelectedColor
-                        : index == mHoveredIndex ? kHoveredColor
-                                                 : kPointColor;
-    graphics->mPoints.push_back(ColorVertex{vec3(w, kZ), color});
-  }
-
+  SubmitDrawing();
   mLastMousePos = InputManager::Instance()->mMousePos;
+}
+
+void CubicBSpline::SubmitDrawing() {
+  GraphicsManager* graphics = GraphicsManager::Instance();
+  const vec2* samples = mSamples.data();
+  if (!mSamples.empty()) {
+    graphics->mPoints.push_back(ColorVertex{vec3(samples[0], kZ), kStartColor});
+    // Line k of the curve joins sample k to sample k + 1, so vertex v is sample (v + 1) / 2.
+    AppendGenerated(graphics->mLines, 2 * (mSamples.size() - 1), [samples](std::size_t v) {
+      return ColorVertex{vec3(samples[(v + 1) / 2], kZ), kCurveColor};
+    });
+  }
+
+  const WindowMap map = MakeWindowMap();
+  const vec2* points = mControlPoints.data();
+  // Each label 20 pixels above its point, in device coordinates of the 1024 x 768 window.
+  AppendGenerated(graphics->mTexts, mControlPoints.size(), [points, map](std::size_t i) {
+    const vec2 w = map.Apply(points[i]);
+    return TextLabel{DecimalText(i), vec2(w.x / 512.0f - 1.0f, (w.y + 20.0f) / 384.0f - 1.0f)};
+  });
+  const std::int32_t selected = mSelectedIndex;
+  const std::int32_t hovered = mHoveredIndex;
+  AppendGenerated(graphics->mPoints, mControlPoints.size(), [=](std::size_t i) {
+    const auto index = static_cast<std::int32_t>(i);
+    const vec4& color = index == selected ? kSelectedColor
+                        : index == hovered ? kHoveredColor
+                                           : kPointColor;
+    return ColorVertex{vec3(map.Apply(points[i]), kZ), color};
+  });
 }
