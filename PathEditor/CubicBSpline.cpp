@@ -84,7 +84,7 @@ vec2 CubicBSpline::ToLocal(const vec2& window) const {
 }
 
 void CubicBSpline::PushBack(const vec2& window) {
-  mSamplesValid = false;
+  InvalidateSamples();
   const vec2 local = ToLocal(window);
   if (!IsFinite(local)) return;
   mSelectedIndex = static_cast<std::int32_t>(mControlPoints.size());
@@ -92,7 +92,7 @@ void CubicBSpline::PushBack(const vec2& window) {
 }
 
 void CubicBSpline::InsertBeforeSelected(const vec2& window) {
-  mSamplesValid = false;
+  InvalidateSamples();
   SPLINE_ASSERT(mSelectedIndex >= -1);
   // A selection past the end (only a stale one can be) is treated like no selection.
   if (mSelectedIndex < 0 || static_cast<std::size_t>(mSelectedIndex) > mControlPoints.size()) {
@@ -105,7 +105,7 @@ void CubicBSpline::InsertBeforeSelected(const vec2& window) {
 }
 
 void CubicBSpline::InsertAfterSelected(const vec2& window) {
-  mSamplesValid = false;
+  InvalidateSamples();
   SPLINE_ASSERT(mSelectedIndex >= -1);
   if (!IsFinite(ToLocal(window))) return;  // keep the selection when nothing can be inserted
   if (mSelectedIndex < INT32_MAX) ++mSelectedIndex;
@@ -115,20 +115,20 @@ void CubicBSpline::InsertAfterSelected(const vec2& window) {
 void CubicBSpline::DeleteSelected() {
   if (mSelectedIndex < 0 || static_cast<std::size_t>(mSelectedIndex) >= mControlPoints.size())
     return;
-  mSamplesValid = false;
+  InvalidateSamples();
   mControlPoints.erase(mControlPoints.begin() + mSelectedIndex);
   const auto count = static_cast<std::int32_t>(mControlPoints.size());
   if (mSelectedIndex >= count) mSelectedIndex = count - 1;
 }
 
 void CubicBSpline::Clear() {
-  mSamplesValid = false;
+  InvalidateSamples();
   mControlPoints.clear();
   mSelectedIndex = -1;
 }
 
 void CubicBSpline::SetRotation(float degrees) {
-  mSamplesValid = false;
+  InvalidateSamples();
   mRotation = degrees;
   if (degrees > 360.0f)
     mRotation = degrees - 360.0f;
@@ -137,7 +137,7 @@ void CubicBSpline::SetRotation(float degrees) {
 }
 
 void CubicBSpline::SetScale(float scale) {
-  mSamplesValid = false;
+  InvalidateSamples();
   mScale = scale;
 }
 
@@ -160,13 +160,16 @@ void CubicBSpline::MoveSelected(const vec2& windowDelta) {
   if (mSelectedIndex == -1) return;
   if (mSelectedIndex < 0 || static_cast<std::size_t>(mSelectedIndex) >= mControlPoints.size())
     return;
+  // Nothing else changed since the last rebuild: the next one needs only this point's segments.
+  const bool onlyThisPoint = mSamplesValid || mMovedPoint == mSelectedIndex;
   mSamplesValid = false;
+  mMovedPoint = onlyThisPoint ? mSelectedIndex : -1;
   const vec2 moved = mControlPoints[mSelectedIndex] + ToLocal(windowDelta);
   if (IsFinite(moved)) mControlPoints[mSelectedIndex] = moved;
 }
 
 void CubicBSpline::TranslateAll(const vec2& delta) {
-  mSamplesValid = false;
+  InvalidateSamples();
   // All or nothing: a delta that would push any point out of the finite range moves none.
   for (const vec2& p : mControlPoints)
     if (!IsFinite(p + delta)) return;

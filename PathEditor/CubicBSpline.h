@@ -40,7 +40,13 @@ public:
   void Pick(const vec2& window);
   void MoveSelected(const vec2& windowDelta);
   void TranslateAll(const vec2& delta);
+  // After a drag (MoveSelected and nothing else since the last rebuild) only the segments the
+  // moved point shapes are evaluated again; every other edit of this class rebuilds all.
+  // Code that assigns mControlPoints directly clears mSamplesValid and edits nothing through
+  // MoveSelected before the next rebuild.
   void RebuildSamples();
+  // Samples evaluated by rebuilds so far: a still path adds none.
+  std::uint64_t EvaluatedSamples() const { return mEvaluatedSamples; }
 
   // Per frame: mouse handling, sample rebuild and drawing (defined with the editor state).
   void Update();
@@ -81,4 +87,25 @@ private:
   WindowMap MakeWindowMap() const;
 
   void BuildBar();
+
+  // Every edit but a drag asks the next rebuild for all segments.
+  void InvalidateSamples() {
+    mSamplesValid = false;
+    mMovedPoint = -1;
+  }
+  void EvaluateSegmentSamples(std::uint32_t segment, const WindowMap& map);
+  void EvaluateEndSamples(std::uint32_t end, const WindowMap& map);
+  void RebuildLongCurve(float end, const WindowMap& map);
+
+  // What the samples were last built from.
+  struct SampledState {
+    bool fromSchedule = false;  // built at the places the segment schedule gives
+    std::size_t count = 0;
+    float rotation = 0.0f;
+    float scale = 1.0f;
+    const vec2* points = nullptr;  // a reload gives the list new storage
+  };
+  SampledState mSampled;
+  std::int32_t mMovedPoint = -1;  // the one point MoveSelected changed since then, or -1
+  std::uint64_t mEvaluatedSamples = 0;
 };
