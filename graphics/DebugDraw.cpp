@@ -2,6 +2,8 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "GraphicsManager.h"
@@ -29,8 +31,6 @@ void GraphicsManager::DrawBatch(std::vector<ColorVertex>& batch, GLuint buffer, 
       glUniformMatrix4fv(program->u_projection, 1, GL_FALSE, &mOrthoProjection[0][0]);
     }
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(batch.size() * sizeof(ColorVertex)),
-                 batch.data(), GL_STREAM_DRAW);
     constexpr auto kStride = static_cast<GLsizei>(sizeof(ColorVertex));
     if (program->a_vertex != -1) {
       const auto location = static_cast<GLuint>(program->a_vertex);
@@ -43,7 +43,16 @@ void GraphicsManager::DrawBatch(std::vector<ColorVertex>& batch, GLuint buffer, 
       glVertexAttribPointer(location, 4, GL_FLOAT, GL_FALSE, kStride,
                             reinterpret_cast<const void*>(static_cast<std::uintptr_t>(12)));
     }
-    glDrawArrays(mode, 0, static_cast<GLsizei>(batch.size()));
+    // Uploaded and drawn slice by slice, so the driver copies one slice at a time and not a
+    // whole batch, which a long path makes hundreds of megabytes large. The slice size is even:
+    // no line is split between two slices.
+    constexpr std::size_t kSlice = std::size_t(1) << 16;
+    for (std::size_t first = 0; first < batch.size(); first += kSlice) {
+      const std::size_t count = std::min(kSlice, batch.size() - first);
+      glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(ColorVertex)),
+                   batch.data() + first, GL_STREAM_DRAW);
+      glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+    }
   }
 
   batch.clear();  // keeps the capacity, so a steady batch size allocates nothing
