@@ -61,13 +61,22 @@ void FinishMesh(const ReadLists& lists, std::size_t firstVertex, std::size_t fir
   Vertex* vertices = mesh.mVertices.data() + firstVertex;
   std::vector<vec3>* positionNormals = mesh.mPositionNormals.data() + firstPositionList;
 
+  // How many corners use each position: the most distinct normals its list can get, so each
+  // list is allocated once at its final size, and the count the tangent averages divide by.
+  const std::size_t triangleCorners = corners - corners % 3;
+  std::vector<unsigned> useCounts(positionCount, 0u);
+  for (std::size_t c = 0; c < triangleCorners; ++c) ++useCounts[lists.cornerPositions[c]];
+  mesh.mFaceNormals.reserve(mesh.mFaceNormals.size() + triangleCorners);
+
   // Distinct face normals per position; a triangle without area has no normal to give.
   for (std::size_t c = 0; c + 2 < corners; c += 3) {
     vec3 n = FaceNormal(vertices[c].position, vertices[c + 1].position, vertices[c + 2].position);
     if (n == vec3(0.0f)) continue;
     for (std::size_t k = c; k < c + 3; ++k) {
-      std::vector<vec3>& list = positionNormals[lists.cornerPositions[k]];
+      const std::uint32_t q = lists.cornerPositions[k];
+      std::vector<vec3>& list = positionNormals[q];
       if (HoldsNormal(list, n)) continue;
+      if (list.capacity() == 0) list.reserve(useCounts[q]);
       list.push_back(n);
       mesh.mFaceNormals.push_back(n);
     }
@@ -90,7 +99,6 @@ void FinishMesh(const ReadLists& lists, std::size_t firstVertex, std::size_t fir
   // without a texture-coordinate field pairs with its vertex's own (0, 0).
   std::vector<vec3> tangentSums(positionCount, vec3(0.0f));
   std::vector<vec3> bitangentSums(positionCount, vec3(0.0f));
-  std::vector<unsigned> useCounts(positionCount, 0u);
   for (std::size_t c = 0; c + 2 < corners; c += 3) {
     const Vertex& v0 = vertices[c];
     const Vertex& v1 = vertices[c + 1];
@@ -110,7 +118,6 @@ void FinishMesh(const ReadLists& lists, std::size_t firstVertex, std::size_t fir
       std::uint32_t q = lists.cornerPositions[k];
       tangentSums[q] += t;
       bitangentSums[q] += b;
-      ++useCounts[q];
     }
   }
   for (std::size_t c = 0; c < corners; ++c) {

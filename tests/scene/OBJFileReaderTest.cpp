@@ -408,6 +408,30 @@ TEST_F(ObjReader, LoadReadsTheNamedFileOrLeavesTheMeshAlone) {
   EXPECT_TRUE(other.mPositionNormals.empty());
 }
 
+// A file of several MB is read in pieces: statements on both sides of every piece boundary,
+// a comment line longer than a piece and a last face without a line end all count once.
+TEST_F(ObjReader, BigFileReadsEveryStatementOnce) {
+  std::string text;
+  const int kPositions = 60000;
+  for (int i = 0; i < kPositions; ++i) text += "v " + std::to_string(i) + " 0.5 -1\n";
+  text += "# " + std::string(3 << 20, 'x') + "\n";
+  for (int i = 1; i + 2 <= kPositions; ++i)
+    text += "f " + std::to_string(i) + " " + std::to_string(i + 1) + " " + std::to_string(i + 2) + "\n";
+  text.pop_back();
+  testsupport::WriteFile(mDir.Resources() / "meshes" / "big.obj", text);
+
+  Mesh mesh("big");
+  const std::size_t faces = kPositions - 2;
+  ASSERT_EQ(mesh.mVertices.size(), 3 * faces);
+  ASSERT_EQ(mesh.mPositionNormals.size(), static_cast<std::size_t>(kPositions));
+  for (std::size_t f = 0; f < faces; ++f) {
+    for (std::size_t k = 0; k < 3; ++k) {
+      ASSERT_EQ(mesh.mVertices[3 * f + k].position, vec3(static_cast<float>(f + k), 0.5f, -1.0f))
+          << "face " << f << ", corner " << k;
+    }
+  }
+}
+
 TEST_F(ObjReader, ShippedSphereIsClosedAndFacesOutwards) {
   auto mesh = Read(testsupport::ReadFile(SCENE_SPHERE_OBJ));
   ASSERT_EQ(mesh->mVertices.size(), 3u * (16 * 2 + 16 * 10 * 2));
