@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <functional>
 
+#include <tinyxml2.h>
+
 #include "PathFile.h"
 #include "PathFileTestSupport.h"
 
@@ -56,6 +58,56 @@ TEST_F(PathFileTest, ADocumentIsBackedUpAsTheLibraryPrintsIt) {
       "    <b/>\n"
       "</path>\n",
       ReadFile("p.xml.bak0"));
+}
+
+std::vector<vec2> ManyPoints(int count) {
+  std::vector<vec2> points;
+  for (int i = 0; i < count; ++i)
+    points.push_back(vec2(262.0f + 0.37f * static_cast<float>(i), 184.0f + 0.11f * i));
+  return points;
+}
+
+// What the XML library makes of a file: its indented printing, or the bytes themselves when
+// it does not parse.
+std::string LibraryBackupOf(const std::string& text) {
+  tinyxml2::XMLDocument document;
+  if (document.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) return text;
+  tinyxml2::XMLPrinter printer(nullptr, false);
+  document.Print(&printer);
+  return std::string(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1));
+}
+
+// Files in the editor's own form and ones that differ from it in one detail are all kept as
+// the library prints them.
+TEST_F(PathFileTest, BackupsOfNearlyWrittenFormsAreTheLibrarysPrinting) {
+  SetWindowPoints(ManyPoints(60));
+  spline->SetRotation(17.0f);
+  SaveAs("written");
+  const std::string cases[] = {
+      ReadFile("written.xml"),
+      "<resource>\n  <Scale>350 200</Scale>\n</resource>\n",
+      "<resource>\r\n  <Scale>350 200</Scale>\r\n</resource>\r\n",
+      "<resource>\n\t<Scale>350 200</Scale>\n</resource>\n",
+      "<resource>\n    <Scale>350 200</Scale>\n</resource>\n",
+      "<resource>\n  <Scale>  </Scale>\n</resource>\n",
+      "<resource>\n  <Scale> 1  -2e+07 </Scale>\n</resource>\n",
+      "<resource>\n  <Scale>1 &amp; 2</Scale>\n</resource>\n",
+      "<resource>\n  <Scale a=\"1\">350 200</Scale>\n</resource>\n",
+      "<resource>\n  <Scale>350 200</Scale>\n</resource>",
+      "<resource>\n  <Scale>350 200</Scale>\n</resource>\n\n",
+      "<resource>\n  <Scale>350 200</Scale>\n</resource>\n<more/>\n",
+      "<resource>\n  <Scale>350 200</Scale>\n</resourcex>\n",
+      "<resource>\n  <Scale>350 200</Scal>\n</resource>\n",
+      "<resource>\n</resource>\n",
+      "<resource>\n  <Scale>350 200</Scale>\n  <Scale/>\n</resource>\n",
+  };
+  SetWindowPoints(kFourPoints);
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const std::string name = "n" + std::to_string(i);
+    WriteFile(name + ".xml", cases[i]);
+    SaveAs(name);
+    EXPECT_EQ(LibraryBackupOf(cases[i]), ReadFile(name + ".xml.bak0")) << i;
+  }
 }
 
 // A previous file that is not XML is kept byte for byte before it is overwritten.
@@ -121,13 +173,6 @@ void OnTinyDisk(int kilobytes, const std::function<std::string()>& scenario) {
 }
 
 std::string Check(bool ok, const std::string& what) { return ok ? "" : what + "; "; }
-
-std::vector<vec2> ManyPoints(int count) {
-  std::vector<vec2> points;
-  for (int i = 0; i < count; ++i)
-    points.push_back(vec2(262.0f + 0.37f * static_cast<float>(i), 184.0f + 0.11f * i));
-  return points;
-}
 
 TEST_F(PathFileTest, AWriteThatRunsOutOfSpaceLeavesThePreviousFile) {
   OnTinyDisk(64, [this] {
