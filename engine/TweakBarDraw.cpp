@@ -43,6 +43,14 @@ void Restore(const SavedGlState& saved) {
 
 }  // namespace
 
+void tweakbar::ReleaseRenderer() {
+  Context& state = State();
+  if (!state.rendererReady) return;
+  ImGui::SetCurrentContext(state.imgui);
+  ImGui_ImplOpenGL2_Shutdown();
+  state.rendererReady = false;
+}
+
 int TwDraw() {
   tweakbar::Context& state = tweakbar::State();
   if (!state.initialised) return 0;

@@ -101,6 +101,7 @@ int TwInit(TwGraphAPI graphAPI, void* /*device*/) {
 int TwTerminate() {
   Context& state = State();
   if (!state.initialised) return 0;
+  ReleaseRenderer();  // the backend's data lives outside the context and goes first
   if (state.imgui != nullptr) ImGui::DestroyContext(state.imgui);
   TwErrorHandler handler = state.errorHandler;
   state = Context();

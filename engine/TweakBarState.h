@@ -120,4 +120,8 @@ bool ApplyEntryDefinition(Entry& entry, const std::string& def);
 // runs the widgets and their callbacks, and records what the next events need to know.
 void RunFrame();
 
+// Shuts the OpenGL 2 backend down once TwDraw has set it up (TweakBarDraw.cpp): its data and
+// font texture. Deleting a texture needs the context that drew, if there still is one.
+void ReleaseRenderer();
+
 }  // namespace tweakbar
