@@ -2,6 +2,12 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <GL/freeglut.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
 #include "GraphicsTestSupport.h"
 #include "Mesh.h"
 #include "MeshLibrary.h"
@@ -180,6 +186,43 @@ TEST_F(DebugDrawTest, TextsAreWhiteAtTheirRasterPositionAndOutsideOnesAreDropped
   glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
   EXPECT_EQ(depthWrites, GL_TRUE);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// Many overlapping labels, some off the window: the frame holds exactly the pixels of drawing
+// each one with glRasterPos2f and glutBitmapString in insertion order, in white.
+TEST_F(DebugDrawTest, ManyLabelsGiveThePixelsOfDrawingThemInTurn) {
+  std::vector<TextLabel> labels;
+  for (int i = 0; i < 400; ++i) {
+    const float u = static_cast<float>(i) / 400.0f;
+    const vec2 at(0.6f * std::sin(18.85f * u) + 0.02f * static_cast<float>(i % 3),
+                  0.5f * std::sin(25.13f * u + 0.5f) - 0.01f * static_cast<float>(i % 5));
+    labels.push_back({std::to_string(i * 7919 % 1000), at});
+  }
+  labels.push_back({"left of the window", vec2(-1.2f, 0.1f)});
+  labels.push_back({"WW", vec2(0.98f, 0.98f)});
+
+  const ObjectTable nothing;
+  mGraphics->mTexts = labels;
+  RenderFrame(nothing);
+  const std::vector<unsigned char> drawn = LastFrame().color;
+
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  mGraphics->mShaderLibrary->UseProgram("");
+  glColor3f(1.0f, 1.0f, 1.0f);
+  for (const TextLabel& label : labels) {
+    glRasterPos2f(label.position.x, label.position.y);
+    glutBitmapString(GLUT_BITMAP_HELVETICA_12, reinterpret_cast<const unsigned char*>(label.text.c_str()));
+  }
+  std::vector<unsigned char> expected(drawn.size());
+  glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, expected.data());
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_LIGHTING);
+  int white = 0;
+  for (std::size_t i = 0; i < expected.size(); i += 4) white += expected[i] == 255 && expected[i + 1] == 255;
+  EXPECT_GT(white, 4000);  // the labels show
+  EXPECT_TRUE(expected == drawn);
 }
 
 }  // namespace
