@@ -7,7 +7,7 @@ packages=(
   # compiler and build
   g++ cmake make pkg-config
   # test frameworks
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev
   # window, OpenGL, GLU, GLEW (Mesa's drivers give the context under Xvfb)
   freeglut3-dev libglew-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0
   # maths, XML, images, the tweak-bar layer's GUI library

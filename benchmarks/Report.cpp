@@ -1,0 +1,205 @@
+// perf_report: turns the medians of perf_inprocess (Google Benchmark CSV) and perf_programs
+// into the table of docs/PERFORMANCE.md: each figure, its floor or peer from the same run,
+// the ratio and the goal. The table replaces what stands between the two marker lines.
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Fields of one CSV line; quoted fields may hold commas.
+std::vector<std::string> SplitCsv(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (char c : line) {
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (c == ',' && !quoted) {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+double ToSeconds(double value, const std::string& unit) {
+  if (unit == "ns") return value * 1e-9;
+  if (unit == "us") return value * 1e-6;
+  if (unit == "ms") return value * 1e-3;
+  return value;
+}
+
+// Medians by name. In-process figures are CPU time, except those timed by hand (wall time).
+std::map<std::string, double> ReadInProcess(const std::string& file) {
+  std::map<std::string, double> medians;
+  std::ifstream in(file);
+  std::vector<std::string> header;
+  for (std::string line; std::getline(in, line);) {
+    if (header.empty()) {
+      if (line.rfind("name,", 0) == 0) header = SplitCsv(line);
+      continue;
+    }
+    const std::vector<std::string> fields = SplitCsv(line);
+    if (fields.size() < 5) continue;
+    std::string name = fields[0];
+    const std::string suffix = "_median";
+    if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+      continue;
+    name.erase(name.size() - suffix.size());
+    const bool manual =
+        name.find("manual_time") != std::string::npos || name.find("real_time") != std::string::npos;
+    medians[name] = ToSeconds(std::stod(fields[manual ? 2 : 3]), fields[4]);
+  }
+  return medians;
+}
+
+std::map<std::string, double> ReadPrograms(const std::string& file) {
+  std::map<std::string, double> medians;
+  std::ifstream in(file);
+  for (std::string line; std::getline(in, line);) {
+    const std::vector<std::string> fields = SplitCsv(line);
+    if (fields.size() >= 2 && !fields[1].empty()) medians[fields[0]] = std::stod(fields[1]);
+  }
+  return medians;
+}
+
+std::string Time(double seconds) {
+  char text[32];
+  if (std::isnan(seconds)) return "n/a";
+  if (seconds < 1e-6)
+    std::snprintf(text, sizeof text, "%.0f ns", seconds * 1e9);
+  else if (seconds < 1e-3)
+    std::snprintf(text, sizeof text, "%.2f µs", seconds * 1e6);
+  else if (seconds < 1.0)
+    std::snprintf(text, sizeof text, "%.2f ms", seconds * 1e3);
+  else
+    std::snprintf(text, sizeof text, "%.2f s", seconds);
+  return text;
+}
+
+std::string Rate(double perSecond) {
+  char text[32];
+  if (std::isnan(perSecond)) return "n/a";
+  std::snprintf(text, sizeof text, "%.1f fps", perSecond);
+  return text;
+}
+
+struct Row {
+  std::string number, cost, figure, floor, ratio, goal, met;
+};
+
+// A ratio against a goal: "<= limit" or ">= limit"; an empty goal is reported only.
+Row Compare(std::string number, std::string cost, double figure, double floor, bool rate,
+            const std::string& goal, double limit, bool atMost) {
+  Row row{std::move(number),
+          std::move(cost),
+          rate ? Rate(figure) : Time(figure),
+          rate ? Rate(floor) : Time(floor),
+          "n/a",
+          goal.empty() ? "report" : goal,
+          ""};
+  const double ratio = figure / floor;
+  if (!std::isnan(ratio) && std::isfinite(ratio)) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f×", ratio);
+    row.ratio = text;
+    if (!goal.empty()) row.met = (atMost ? ratio <= limit : ratio >= limit) ? "yes" : "**no**";
+  } else if (!goal.empty()) {
+    row.met = "not measured";
+  }
+  return row;
+}
+
+double Get(const std::map<std::string, double>& medians, const std::string& key) {
+  const auto found = medians.find(key);
+  return found == medians.end() ? NAN : found->second;
+}
+
+std::string Table(const std::map<std::string, double>& in, const std::map<std::string, double>& programs) {
+  std::vector<Row> rows;
+  for (const char* n : {"4", "100", "1000", "10000"}) {
+    const bool last = std::string(n) == "10000";
+    rows.push_back(Compare(
+        "1", std::string("`RebuildSamples`, n = ") + n, Get(in, std::string("BM_RebuildSamples/") + n),
+        Get(in, std::string("BM_WriteSamplesFloor/") + n), false, last ? "≤ 4×" : "", 4.0, true));
+  }
+  rows.push_back(Compare("2", "drag frame at n = 10,000 (peer: the same at n = 100)",
+                         Get(in, "BM_DragFrame/10000"), Get(in, "BM_DragFrame/100"), false, "≤ 2×", 2.0,
+                         true));
+  for (const char* n : {"100", "1000", "10000"}) {
+    rows.push_back(Compare("3", std::string("batch submission, n = ") + n,
+                           Get(in, std::string("BM_SubmitBatches/") + n),
+                           Get(in, std::string("BM_CopyBatchBytes/") + n), false, "≤ 1.5×", 1.5, true));
+  }
+  for (const char* n : {"100", "1000", "10000"}) {
+    rows.push_back(Compare("3 (info)", std::string("GL render of those batches, n = ") + n + " (wall time)",
+                           Get(in, std::string("BM_RenderBatchesGl/") + n + "/real_time"),
+                           Get(in, std::string("BM_CopyBatchBytes/") + n), false, "", 0.0, true));
+  }
+  for (const char* n : {"100", "1000"}) {
+    rows.push_back(Compare("4", std::string("`Demo` frames per second, path of ") + n + " points",
+                           Get(programs, std::string("fps_demo_") + n),
+                           Get(programs, std::string("fps_peer_") + n), true, "≥ 0.7×", 0.7, false));
+    // The same frames priced in processor time (all threads): steadier on a shared machine.
+    rows.push_back(Compare("4 (info)", std::string("processor time per frame, path of ") + n + " points",
+                           Get(programs, std::string("cpu_frame_demo_") + n),
+                           Get(programs, std::string("cpu_frame_peer_") + n), false, "", 0, true));
+  }
+  rows.push_back(Compare("5", "`Demo` start-up to the first drawn frame", Get(programs, "startup_demo"),
+                         Get(programs, "startup_peer"), false, "≤ 1.5×", 1.5, true));
+  rows.push_back(Compare("6", "OBJ reader, 1,000,000 triangles (wall time)",
+                         Get(in, "BM_ObjReader/iterations:1/manual_time"),
+                         Get(in, "BM_TinyObjLoader/iterations:1/manual_time"), false, "≤ 1×", 1.0, true));
+  const double save = Get(in, "BM_SaveOverExisting"), load = Get(in, "BM_Load");
+  const double parse = Get(in, "BM_XmlParse"), print = Get(in, "BM_XmlPrint");
+  rows.push_back(Compare("7", "Save over the file + Load, 10,000 points (peer: parse + print)", save + load,
+                         parse + print, false, "≤ 1.5×", 1.5, true));
+  rows.push_back(
+      Compare("7 (part)", "Save over the existing file (peer: print)", save, print, false, "", 0, true));
+  rows.push_back(Compare("7 (part)", "Save under a new name (peer: print)", Get(in, "BM_SaveNew"), print,
+                         false, "", 0, true));
+  rows.push_back(Compare("7 (part)", "Load (peer: parse)", load, parse, false, "", 0, true));
+  rows.push_back(Compare("8", "`resindex`, 100,000 files (peer: find \\| sort)", Get(programs, "resindex"),
+                         Get(programs, "find_sort"), false, "≤ 0.6×", 0.6, true));
+
+  std::ostringstream out;
+  out << "| # | Cost | Figure | Floor or peer | Ratio | Goal | Met |\n|---|---|---|---|---|---|---|\n";
+  for (const Row& row : rows) {
+    out << "| " << row.number << " | " << row.cost << " | " << row.figure << " | " << row.floor << " | "
+        << row.ratio << " | " << row.goal << " | " << row.met << " |\n";
+  }
+  return out.str();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 5) {
+    std::cerr << "usage: perf_report INPROCESS.csv PROGRAMS.csv DOC.md NOTE" << std::endl;
+    return 2;
+  }
+  const auto in = ReadInProcess(argv[1]);
+  const auto programs = ReadPrograms(argv[2]);
+  const std::string begin = "<!-- table:begin -->", end = "<!-- table:end -->";
+  std::ifstream docIn(argv[3]);
+  std::stringstream doc;
+  doc << docIn.rdbuf();
+  std::string text = doc.str();
+  const std::size_t from = text.find(begin), to = text.find(end);
+  if (from == std::string::npos || to == std::string::npos || to < from) {
+    std::cerr << "perf_report: " << argv[3] << " has no table markers" << std::endl;
+    return 1;
+  }
+  const std::string table = begin + "\n" + std::string(argv[4]) + "\n\n" + Table(in, programs) + end;
+  text.replace(from, to + end.size() - from, table);
+  std::ofstream(argv[3]) << text;
+  std::cout << Table(in, programs);
+  return 0;
+}
