@@ -14,12 +14,14 @@
 
 #include <stb/stb_image_write.h>  // PNG writer from Debian's libstb
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -45,10 +47,39 @@ fs::path MakeRoot() {
   }
 }
 
+// The command that starts Demo: VEYRUN_DEMO_WRAPPER's words, then the binary.
+std::vector<std::string> DemoCommand() {
+  std::vector<std::string> words;
+  if (const char* wrapper = std::getenv("VEYRUN_DEMO_WRAPPER")) {
+    std::istringstream in(wrapper);
+    for (std::string word; in >> word;) words.push_back(word);
+  }
+  words.push_back(DemoBinary().string());
+  return words;
+}
+
+// One line of /proc/<pid>/status such as "VmRSS:  1234 kB", in KiB.
+long StatusKiB(pid_t pid, const std::string& field) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(in, line);) {
+    if (line.compare(0, field.size() + 1, field + ":") == 0) return std::atol(line.c_str() + field.size() + 1);
+  }
+  return 0;
+}
+
 }  // namespace
 
 fs::path DemoBinary() { return DEMO_BINARY; }
 fs::path RepositoryResources() { return REPOSITORY_RESOURCES; }
+
+std::chrono::milliseconds Scaled(std::chrono::milliseconds limit) {
+  static const double scale = [] {
+    const char* text = std::getenv("VEYRUN_E2E_TIME_SCALE");
+    const double value = text != nullptr ? std::atof(text) : 1.0;
+    return value >= 1.0 ? value : 1.0;
+  }();
+  return std::chrono::milliseconds(static_cast<long long>(static_cast<double>(limit.count()) * scale));
+}
 
 DemoSession::DemoSession(const std::function<void(const fs::path&)>& prepare)
     : mServer(std::make_unique<XServer>()), mRoot(MakeRoot()), mWork(mRoot / "work") {
@@ -56,6 +87,7 @@ DemoSession::DemoSession(const std::function<void(const fs::path&)>& prepare)
   fs::create_directory_symlink(RepositoryResources(), mRoot / "resources");
   if (prepare) prepare(mWork);
 
+  std::vector<std::string> command = DemoCommand();
   mPid = fork();
   if (mPid == 0) {
     if (chdir(mWork.c_str()) != 0) _exit(126);
@@ -63,8 +95,10 @@ DemoSession::DemoSession(const std::function<void(const fs::path&)>& prepare)
     std::FILE* err = std::freopen((mRoot / "stderr.txt").c_str(), "w", stderr);
     if (out == nullptr || err == nullptr) _exit(126);
     setenv("DISPLAY", mServer->Display().c_str(), 1);
-    const std::string binary = DemoBinary().string();
-    execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+    std::vector<char*> argv;
+    for (std::string& word : command) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
     _exit(127);
   }
 
@@ -76,7 +110,7 @@ DemoSession::DemoSession(const std::function<void(const fs::path&)>& prepare)
     XWindowAttributes attributes;
     return mWindow != 0 && XGetWindowAttributes(mX, mWindow, &attributes) &&
            attributes.map_state == IsViewable;
-  }, std::chrono::seconds(20));
+  }, Scaled(std::chrono::seconds(20)));
   if (!found) throw std::runtime_error("Demo's window did not appear; stderr: " +
                                        [this] { std::ifstream in(mRoot / "stderr.txt"); std::stringstream s; s << in.rdbuf(); return s.str(); }());
   int damageError = 0;
@@ -86,6 +120,14 @@ DemoSession::DemoSession(const std::function<void(const fs::path&)>& prepare)
 }
 
 DemoSession::~DemoSession() {
+  // The program is asked to quit as a user would, so that its shutdown and the leak check at
+  // its exit run too; one that does not end in time is killed.
+  if (Running() && mX != nullptr) {
+    CloseWindow();
+    WaitForExit(std::chrono::seconds(10));
+  }
+  const std::string report = SanitizerReport();
+  if (!report.empty()) ADD_FAILURE() << "Demo's sanitizer report:\n" << report;
   if (::testing::Test::HasFailure()) {
     std::cerr << "Demo " << (Running() ? "was still running" : "had ended") << "; its output:\n"
               << Output() << "\nits errors:\n" << Errors() << std::endl;
@@ -191,7 +233,7 @@ void DemoSession::Frames(int count) {
   // frame drawn before the last input, so it is drained first and one more frame is awaited.
   XSync(mX, False);
   int seen = -1;
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  const auto end = std::chrono::steady_clock::now() + Scaled(std::chrono::seconds(10));
   bool drained = false;
   while (seen < count && std::chrono::steady_clock::now() < end && Running()) {
     if (!XPending(mX)) {
@@ -222,7 +264,7 @@ Pixel DemoSession::PixelAt(int x, int y) {
 }
 
 bool DemoSession::WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
+  const auto end = std::chrono::steady_clock::now() + Scaled(limit);
   do {
     if (condition()) return true;
     Sleep(20);
@@ -284,6 +326,21 @@ bool DemoSession::Running() {
 std::optional<int> DemoSession::WaitForExit(std::chrono::milliseconds limit) {
   WaitFor([this] { return !Running(); }, limit);
   return mExitCode;
+}
+
+long DemoSession::ResidentKiB() const { return mExitCode ? 0 : StatusKiB(mPid, "VmRSS"); }
+long DemoSession::PeakResidentKiB() const { return mExitCode ? 0 : StatusKiB(mPid, "VmHWM"); }
+
+std::string DemoSession::SanitizerReport() const {
+  const std::string errors = Errors();
+  for (const char* marker : {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
+                             "SUMMARY: UndefinedBehaviorSanitizer"}) {
+    const std::size_t at = errors.find(marker);
+    if (at == std::string::npos) continue;
+    const std::size_t line = errors.rfind('\n', at);
+    return errors.substr(line == std::string::npos ? 0 : line + 1);
+  }
+  return "";
 }
 
 bool DemoSession::SavePng(const fs::path& file) {

@@ -1,9 +1,14 @@
 // Runs the real Demo in a fresh working folder on a private X server, and drives it like a
 // person: pointer motion, buttons and keys through XTest, pixels read back from the window,
 // standard output captured.
+//
+// Two environment variables serve the checking runs (scripts/run-memcheck.sh):
+// VEYRUN_DEMO_WRAPPER, a command put before Demo (words split at spaces, e.g. a valgrind
+// command line), and VEYRUN_E2E_TIME_SCALE, a factor for every time limit of the harness.
 #pragma once
 
 #include <X11/Xlib.h>
+#include <sys/types.h>
 
 #include <chrono>
 #include <filesystem>
@@ -71,6 +76,16 @@ public:
   // What the program wrote to standard error (a crash report, for a failing test's message).
   std::string Errors() const;
 
+  // Memory of the running program from /proc: resident now and the peak so far, in KiB; 0 when
+  // it has ended.
+  long ResidentKiB() const;
+  long PeakResidentKiB() const;
+  pid_t Pid() const { return mPid; }
+
+  // A sanitizer's report in the program's standard error, or an empty string. The session's
+  // end fails the current test when there is one.
+  std::string SanitizerReport() const;
+
   // Saves the window's pixels as a PNG image.
   bool SavePng(const std::filesystem::path& file);
 
@@ -91,5 +106,16 @@ private:
 // Where the build put Demo and where the repository keeps its resources.
 std::filesystem::path DemoBinary();
 std::filesystem::path RepositoryResources();
+
+// Whether this build (and so Demo) runs under AddressSanitizer, whose shadow memory, red zones
+// and quarantine of freed blocks make resident-memory figures meaningless.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitizedBuild = true;
+#else
+constexpr bool kSanitizedBuild = false;
+#endif
+
+// A time limit stretched by VEYRUN_E2E_TIME_SCALE (1 when unset).
+std::chrono::milliseconds Scaled(std::chrono::milliseconds limit);
 
 }  // namespace e2e
