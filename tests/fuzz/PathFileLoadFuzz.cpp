@@ -1,5 +1,7 @@
 // Fuzz target: bytes written as a file in the working folder and chosen from the Load list,
-// through the editor's own Load; a load that succeeds must survive Save and load back.
+// through the editor's own Load; a load that succeeds must survive Save and load back. The
+// same bytes as the file a Save would replace: its backup must be what the XML library prints
+// of it, or the bytes themselves when they do not parse.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -7,8 +9,12 @@
 #include <fstream>
 #include <vector>
 
+#include <tinyxml2.h>
+
 #include "CubicBSpline.h"
 #include "FuzzSupport.h"
+#include "PathFile.h"
+#include "SafeFile.h"
 #include "TweakBar.h"
 
 namespace {
@@ -24,6 +30,13 @@ void WriteBytes(const char* name, const std::uint8_t* data, std::size_t size) {
   out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
+void RemoveStartingWith(const std::string& prefix) {
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(".", ignored)) {
+    if (entry.path().filename().string().rfind(prefix, 0) == 0) std::filesystem::remove(entry.path(), ignored);
+  }
+}
+
 std::uint32_t IndexOf(const CubicBSpline& spline, const std::string& name) {
   const auto found = std::find(spline.mFilenames.begin(), spline.mFilenames.end(), name);
   if (found == spline.mFilenames.end()) Fail("file missing from the Load list");
@@ -33,10 +46,7 @@ std::uint32_t IndexOf(const CubicBSpline& spline, const std::string& name) {
 // Saves what was loaded under another name and loads that file: the points come back up to
 // the six significant digits of the file text.
 void CheckSaveRoundTrip(CubicBSpline& spline) {
-  std::error_code ignored;
-  for (const auto& entry : std::filesystem::directory_iterator(".", ignored)) {
-    if (entry.path().filename().string().rfind("copy.xml", 0) == 0) std::filesystem::remove(entry.path(), ignored);
-  }
+  RemoveStartingWith("copy.xml");
   const std::vector<vec2> loaded = spline.mControlPoints;
   const vec2 start = spline.Evaluate(0.0f);
   spline.mFilename = "copy";
@@ -54,6 +64,21 @@ void CheckSaveRoundTrip(CubicBSpline& spline) {
   }
 }
 
+void CheckBackup(const std::uint8_t* data, std::size_t size) {
+  RemoveStartingWith("path.xml.bak");
+  if (!BackupExisting("path.xml")) Fail("no backup of a readable file");
+  std::string kept;
+  if (!safefile::ReadWholeFile("path.xml.bak0", kept)) Fail("backup missing");
+  std::string expected(reinterpret_cast<const char*>(data), size);
+  tinyxml2::XMLDocument document;
+  if (document.LoadFile("path.xml") == tinyxml2::XML_SUCCESS) {
+    tinyxml2::XMLPrinter printer(nullptr, false);
+    document.Print(&printer);
+    expected.assign(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1));
+  }
+  if (kept != expected) Fail("the backup is not the file as the XML library prints it");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -66,6 +91,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   WriteBytes("path.xml", data, size);
+  CheckBackup(data, size);
+  RemoveStartingWith("path.xml.bak");  // keeps the Load list to path.xml alone
   CubicBSpline spline;  // builds its bar and lists the folder, as at start-up
   const std::vector<vec2> before = {{1.0f, 2.0f}, {3.0f, 4.0f}};
   spline.mControlPoints = before;
