@@ -108,8 +108,10 @@ public:
     while ((j >> (e + 1)) != 0) ++e;
     const float grid = std::ldexp(1.0f, e - 23);
     std::vector<std::vector<float>>& binade = mBinades[e];
-    if (binade.empty()) binade.resize(static_cast<std::size_t>(run.step / grid));
-    std::vector<float>& weights = binade[static_cast<std::size_t>(run.offset / grid)];
+    // A first offset is below the step, so there are step / grid runs per binade.
+    const auto index = static_cast<std::size_t>(run.offset / grid);
+    if (binade.size() <= index) binade.resize(std::max(index + 1, static_cast<std::size_t>(run.step / grid)));
+    std::vector<float>& weights = binade[index];
     if (weights.empty()) {
       float offsets[sampleschedule::kMaxCount];
       sampleschedule::Offsets(j, offsets);
