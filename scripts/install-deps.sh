@@ -16,6 +16,8 @@ packages=(
   xvfb xauth libx11-dev libxtst-dev libxfixes-dev libxdamage-dev
   # dropping root in tests that need a file to be unwritable
   util-linux
+  # the fuzzers (clang 14 with libFuzzer and the sanitizer runtimes) and the memcheck run
+  clang-14 libclang-rt-14-dev valgrind
 )
 
 missing=()

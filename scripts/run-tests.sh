@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with warnings as errors, and runs the whole suite
-# (unit, OpenGL and end-to-end tests) against an X server of its own.
+# (unit, OpenGL and end-to-end tests) against an X server of its own; then the fuzzers and the
+# sanitized suite (scripts/run-fuzz.sh, scripts/run-sanitized.sh) unless given --quick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,14 +11,13 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEYRUN_WARNINGS_AS_ER
 cmake --build "$build" -j"$(nproc)"
 
 # The OpenGL tests draw into windows on this server; the end-to-end tests start one each.
-displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$displayfile" >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true; rm -f "$displayfile"' EXIT
-for _ in $(seq 100); do
-  [ -s "$displayfile" ] && break
-  sleep 0.1
-done
-export DISPLAY=":$(head -n 1 "$displayfile")"
+source scripts/xvfb-env.sh
 
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300
+
+# Then the fuzzers for a bounded time each, and the whole suite again under ASan, LSan and
+# UBSan; --quick skips both.
+if [ "${1:-}" != "--quick" ]; then
+  bash scripts/run-fuzz.sh
+  bash scripts/run-sanitized.sh
+fi

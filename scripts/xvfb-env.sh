@@ -1,0 +1,11 @@
+# Sourced by the test scripts: starts an Xvfb of its own for the OpenGL tests, exports DISPLAY,
+# and stops the server when the sourcing script exits.
+displayfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$displayfile" >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true; rm -f "$displayfile"' EXIT
+for _ in $(seq 100); do
+  [ -s "$displayfile" ] && break
+  sleep 0.1
+done
+export DISPLAY=":$(head -n 1 "$displayfile")"
