@@ -122,6 +122,7 @@ TEST_F(Soak, WholeSessionFromTheFirstPointToTheQuit) {
   AddPoint(500, 450);
   AddPoint(650, 300);
   AddPoint(800, 450);
+  ASSERT_TRUE(WaitForColor(800, 450, IsRed));
   mDemo->Drag(500, Down(450), 520, Down(480), Button::Left, 3);
   ASSERT_TRUE(WaitForColor(520, 480, IsRed));
   SetFilename("session");
