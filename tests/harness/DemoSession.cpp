@@ -169,7 +169,10 @@ void DemoSession::MoveTo(int x, int y) {
   XTranslateCoordinates(mX, mWindow, DefaultRootWindow(mX), x, y, &rootX, &rootY, &child);
   XTestFakeMotionEvent(mX, DefaultScreen(mX), rootX, rootY, CurrentTime);
   XFlush(mX);
-  Frames(2);
+  // The editor sees a new pointer position one frame after the event (the input roll-over
+  // copies it at the end of a frame), and the first frame counted may have begun before the
+  // event: three frames, so a release sent next never overtakes the last motion.
+  Frames(3);
 }
 
 void DemoSession::Press(Button button) {
