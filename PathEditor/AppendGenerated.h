@@ -47,11 +47,27 @@ private:
   std::size_t mIndex;
 };
 
+// Moves out's elements into new storage with room for at least `needed`. The old storage is
+// freed before the new one is taken, the few elements in use set aside meanwhile: a frame's
+// batch is cleared and refilled, so a long path's batch holds hundreds of megabytes of capacity
+// and only a handful of elements when it has to grow, and growing in place would hold both
+// blocks at once. The new storage has an eighth more room, so a path that keeps growing by a
+// point at a time does not reallocate every frame.
+template <typename T, typename Allocator>
+void GrowFreeingFirst(std::vector<T, Allocator>& out, std::size_t needed) {
+  std::vector<T, Allocator> kept(std::make_move_iterator(out.begin()),
+                                 std::make_move_iterator(out.end()), out.get_allocator());
+  std::vector<T, Allocator>(out.get_allocator()).swap(out);
+  out.reserve(needed + needed / 8);
+  out.insert(out.end(), std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()));
+}
+
 }  // namespace appendgenerated
 
 // Appends make(0), make(1), ..., make(count - 1) to out.
-template <typename T, typename Make>
-void AppendGenerated(std::vector<T>& out, std::size_t count, const Make& make) {
+template <typename T, typename Allocator, typename Make>
+void AppendGenerated(std::vector<T, Allocator>& out, std::size_t count, const Make& make) {
   using Iterator = appendgenerated::Iterator<Make>;
+  if (count > out.capacity() - out.size()) appendgenerated::GrowFreeingFirst(out, out.size() + count);
   out.insert(out.end(), Iterator(&make, 0), Iterator(&make, count));
 }
