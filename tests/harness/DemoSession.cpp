@@ -22,7 +22,6 @@
 #include <stdexcept>
 #include <thread>
 #include <vector>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -122,14 +121,16 @@ DemoSession::DemoSession(const std::function<void(const fs::path&)>& prepare)
 DemoSession::~DemoSession() {
   // The program is asked to quit as a user would, so that its shutdown and the leak check at
   // its exit run too; one that does not end in time is killed.
-  if (Running() && mX != nullptr) {
+  const bool endedByItself = !Running();
+  if (!endedByItself && mX != nullptr) {
     CloseWindow();
     WaitForExit(std::chrono::seconds(10));
   }
   const std::string report = SanitizerReport();
   if (!report.empty()) ADD_FAILURE() << "Demo's sanitizer report:\n" << report;
   if (::testing::Test::HasFailure()) {
-    std::cerr << "Demo " << (Running() ? "was still running" : "had ended") << "; its output:\n"
+    std::cerr << "Demo " << (endedByItself ? "had ended by itself" : "was running") << " (exit code "
+              << (mExitCode ? std::to_string(*mExitCode) : std::string("none")) << "); its output:\n"
               << Output() << "\nits errors:\n" << Errors() << std::endl;
   }
   if (Running()) {
