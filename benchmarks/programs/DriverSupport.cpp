@@ -1,6 +1,7 @@
 // Pieces of the whole-program driver: child processes, the shared frame counter, the X
 // window of a measured program, medians.
 #include "DriverSupport.h"
+#include "WindowByTitle.h"
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -138,28 +139,10 @@ Screen::~Screen() {
   XCloseDisplay(mX);
 }
 
-::Window Screen::Find(::Window root, const std::string& title) {
-  ::Window rootReturn = 0, parent = 0;
-  ::Window* children = nullptr;
-  unsigned int count = 0;
-  if (!XQueryTree(mX, root, &rootReturn, &parent, &children, &count)) return 0;
-  ::Window found = 0;
-  for (unsigned int i = 0; i < count && found == 0; ++i) {
-    char* name = nullptr;
-    if (XFetchName(mX, children[i], &name) && name != nullptr) {
-      if (title == name) found = children[i];
-      XFree(name);
-    }
-    if (found == 0) found = Find(children[i], title);
-  }
-  if (children != nullptr) XFree(children);
-  return found;
-}
-
 ::Window Screen::FindWindow(const std::string& title, int limitMs) {
   const std::int64_t end = NowNs() + static_cast<std::int64_t>(limitMs) * 1000000;
   do {
-    const ::Window window = Find(DefaultRootWindow(mX), title);
+    const ::Window window = x11::FindWindowByTitle(mX, DefaultRootWindow(mX), title);
     XWindowAttributes attributes;
     if (window != 0 && XGetWindowAttributes(mX, window, &attributes) && attributes.map_state == IsViewable)
       return window;

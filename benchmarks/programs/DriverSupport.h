@@ -71,7 +71,6 @@ class Screen {
   bool GreenNear(::Window window, int x, int y);
 
  private:
-  ::Window Find(::Window root, const std::string& title);
   ::Display* mX = nullptr;
 };
 

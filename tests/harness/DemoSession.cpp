@@ -12,6 +12,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "WindowByTitle.h"
+
 #include <stb/stb_image_write.h>  // PNG writer from Debian's libstb
 
 #include <cstdlib>
@@ -105,7 +107,7 @@ DemoSession::DemoSession(const std::function<void(const fs::path&)>& prepare)
   mX = XOpenDisplay(mServer->Display().c_str());
   if (mX == nullptr) throw std::runtime_error("cannot open " + mServer->Display());
   const bool found = WaitFor([this] {
-    mWindow = FindWindow(DefaultRootWindow(mX), kTitle);
+    mWindow = x11::FindWindowByTitle(mX, DefaultRootWindow(mX), kTitle);
     XWindowAttributes attributes;
     return mWindow != 0 && XGetWindowAttributes(mX, mWindow, &attributes) &&
            attributes.map_state == IsViewable;
@@ -144,24 +146,6 @@ DemoSession::~DemoSession() {
     if (!it->is_symlink()) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
   }
   fs::remove_all(mRoot, ignored);
-}
-
-::Window DemoSession::FindWindow(::Window root, const std::string& title) {
-  ::Window rootReturn = 0, parent = 0;
-  ::Window* children = nullptr;
-  unsigned int count = 0;
-  if (!XQueryTree(mX, root, &rootReturn, &parent, &children, &count)) return 0;
-  ::Window found = 0;
-  for (unsigned int i = 0; i < count && found == 0; ++i) {
-    char* name = nullptr;
-    if (XFetchName(mX, children[i], &name) && name != nullptr) {
-      if (title == name) found = children[i];
-      XFree(name);
-    }
-    if (found == 0) found = FindWindow(children[i], title);
-  }
-  if (children != nullptr) XFree(children);
-  return found;
 }
 
 void DemoSession::MoveTo(int x, int y) {

@@ -90,8 +90,6 @@ public:
   bool SavePng(const std::filesystem::path& file);
 
 private:
-  ::Window FindWindow(::Window root, const std::string& title);
-
   std::unique_ptr<XServer> mServer;
   std::filesystem::path mRoot;
   std::filesystem::path mWork;
