@@ -14,15 +14,7 @@ cmake --build "$build" -j"$(nproc)" --target \
   Demo resindex perf_inprocess perf_programs perf_report peer_lines peer_first_frame SwapCounter
 
 # The OpenGL figures draw on this server.
-displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$displayfile" >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true; rm -f "$displayfile"' EXIT
-for _ in $(seq 100); do
-  [ -s "$displayfile" ] && break
-  sleep 0.1
-done
-export DISPLAY=":$(head -n 1 "$displayfile")"
+source scripts/xvfb-env.sh
 
 bench="$build/benchmarks"
 results="$bench/results"

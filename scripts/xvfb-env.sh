@@ -1,5 +1,5 @@
-# Sourced by the test scripts: starts an Xvfb of its own for the OpenGL tests, exports DISPLAY,
-# and stops the server when the sourcing script exits.
+# Sourced by the test and benchmark scripts: starts an Xvfb of its own for OpenGL, exports
+# DISPLAY, and stops the server when the sourcing script exits.
 displayfile=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$displayfile" >/dev/null 2>&1 &
 xvfb=$!
