@@ -8,28 +8,13 @@
 #include <vector>
 
 #include "CubicBSpline.h"
+#include "FormulaSamples.h"
 #include "SampleSchedule.h"
 #include "TestSupport.h"
 
 namespace {
 
-// ToWindow(Evaluate(s)) for s = 0, 0.01, 0.02, ... accumulated in single precision while
-// s <= end, then s = end once, end = max(1, n - 3).
-std::vector<vec2> FormulaSamples(const CubicBSpline& spline) {
-  std::vector<vec2> samples;
-  const auto n = static_cast<long long>(spline.mControlPoints.size());
-  if (n == 0) return samples;
-  const float end = static_cast<float>(n > 4 ? n - 3 : 1);
-  bool last = false;
-  for (float s = 0.0f; !last; s += 0.01f) {
-    if (s > end) {
-      s = end;
-      last = true;
-    }
-    samples.push_back(spline.ToWindow(spline.Evaluate(s)));
-  }
-  return samples;
-}
+using pathtest::FormulaSamples;
 
 bool SameBits(const std::vector<vec2>& a, const std::vector<vec2>& b) {
   return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(vec2)) == 0;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CubicBSpline.h"
+#include "FormulaSamples.h"
 
 namespace {
 
@@ -68,17 +69,7 @@ TEST_F(SamplesTest, SamplesMatchThePerSampleFormulaExactly) {
   spline.SetRotation(33.0f);
   spline.SetScale(1.75f);
   spline.RebuildSamples();
-  std::vector<vec2> expected;
-  const float end = 3.0f;
-  bool last = false;
-  for (float s = 0.0f; !last; s += 0.01f) {
-    if (s > end) {
-      s = end;
-      last = true;
-    }
-    expected.push_back(spline.ToWindow(spline.Evaluate(s)));
-  }
-  EXPECT_EQ(expected, spline.mSamples);
+  EXPECT_EQ(pathtest::FormulaSamples(spline), spline.mSamples);
 }
 
 TEST_F(SamplesTest, RebuildsOnlyWhenInvalid) {
