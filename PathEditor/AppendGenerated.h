@@ -21,17 +21,41 @@ public:
 
   Iterator(const Make* make, std::size_t index) : mMake(make), mIndex(index) {}
   value_type operator*() const { return (*mMake)(mIndex); }
-  value_type operator[](difference_type d) const {
-    return (*mMake)(mIndex + static_cast<std::size_t>(d));
+  value_type operator[](difference_type d) const { return (*mMake)(mIndex + static_cast<std::size_t>(d)); }
+  Iterator& operator++() {
+    ++mIndex;
+    return *this;
   }
-  Iterator& operator++() { ++mIndex; return *this; }
-  Iterator operator++(int) { Iterator old = *this; ++mIndex; return old; }
-  Iterator& operator--() { --mIndex; return *this; }
-  Iterator operator--(int) { Iterator old = *this; --mIndex; return old; }
-  Iterator& operator+=(difference_type d) { mIndex += static_cast<std::size_t>(d); return *this; }
-  Iterator& operator-=(difference_type d) { mIndex -= static_cast<std::size_t>(d); return *this; }
-  Iterator operator+(difference_type d) const { Iterator i = *this; return i += d; }
-  Iterator operator-(difference_type d) const { Iterator i = *this; return i -= d; }
+  Iterator operator++(int) {
+    Iterator old = *this;
+    ++mIndex;
+    return old;
+  }
+  Iterator& operator--() {
+    --mIndex;
+    return *this;
+  }
+  Iterator operator--(int) {
+    Iterator old = *this;
+    --mIndex;
+    return old;
+  }
+  Iterator& operator+=(difference_type d) {
+    mIndex += static_cast<std::size_t>(d);
+    return *this;
+  }
+  Iterator& operator-=(difference_type d) {
+    mIndex -= static_cast<std::size_t>(d);
+    return *this;
+  }
+  Iterator operator+(difference_type d) const {
+    Iterator i = *this;
+    return i += d;
+  }
+  Iterator operator-(difference_type d) const {
+    Iterator i = *this;
+    return i -= d;
+  }
   difference_type operator-(const Iterator& other) const {
     return static_cast<difference_type>(mIndex) - static_cast<difference_type>(other.mIndex);
   }
@@ -55,8 +79,8 @@ private:
 // point at a time does not reallocate every frame.
 template <typename T, typename Allocator>
 void GrowFreeingFirst(std::vector<T, Allocator>& out, std::size_t needed) {
-  std::vector<T, Allocator> kept(std::make_move_iterator(out.begin()),
-                                 std::make_move_iterator(out.end()), out.get_allocator());
+  std::vector<T, Allocator> kept(std::make_move_iterator(out.begin()), std::make_move_iterator(out.end()),
+                                 out.get_allocator());
   std::vector<T, Allocator>(out.get_allocator()).swap(out);
   out.reserve(needed + needed / 8);
   out.insert(out.end(), std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()));

@@ -47,12 +47,10 @@ CubicBSpline::~CubicBSpline() {
   }
 }
 
-vec2 CubicBSpline::EvaluateSegment(const vec2& p0, const vec2& p1, const vec2& p2,
-                                   const vec2& p3, float t) {
+vec2 CubicBSpline::EvaluateSegment(const vec2& p0, const vec2& p1, const vec2& p2, const vec2& p3, float t) {
   SPLINE_ASSERT(t >= 0.0f && t <= 1.0f);
   const splinemath::Weights w = splinemath::WeightsAt(t);
-  return vec2(splinemath::Sum(w, p0.x, p1.x, p2.x, p3.x),
-              splinemath::Sum(w, p0.y, p1.y, p2.y, p3.y));
+  return vec2(splinemath::Sum(w, p0.x, p1.x, p2.x, p3.x), splinemath::Sum(w, p0.y, p1.y, p2.y, p3.y));
 }
 
 vec2 CubicBSpline::EvaluatePoints(const std::vector<vec2>& points, float s) {
@@ -77,8 +75,7 @@ vec2 CubicBSpline::ToWindow(const vec2& local) const { return MakeWindowMap().Ap
 
 vec2 CubicBSpline::ToLocal(const vec2& window) const {
   const WindowMap map = MakeWindowMap();
-  const mat3 toWindow(vec3(map.kc, map.ks, 0.0f), vec3(-map.ks, map.kc, 0.0f),
-                      vec3(0.0f, 0.0f, 1.0f));
+  const mat3 toWindow(vec3(map.kc, map.ks, 0.0f), vec3(-map.ks, map.kc, 0.0f), vec3(0.0f, 0.0f, 1.0f));
   const vec3 local = glm::inverse(toWindow) * vec3(window, 1.0f);
   return vec2(local.x, local.y);
 }
@@ -113,8 +110,7 @@ void CubicBSpline::InsertAfterSelected(const vec2& window) {
 }
 
 void CubicBSpline::DeleteSelected() {
-  if (mSelectedIndex < 0 || static_cast<std::size_t>(mSelectedIndex) >= mControlPoints.size())
-    return;
+  if (mSelectedIndex < 0 || static_cast<std::size_t>(mSelectedIndex) >= mControlPoints.size()) return;
   InvalidateSamples();
   mControlPoints.erase(mControlPoints.begin() + mSelectedIndex);
   const auto count = static_cast<std::int32_t>(mControlPoints.size());
@@ -158,8 +154,7 @@ void CubicBSpline::Pick(const vec2& window) {
 
 void CubicBSpline::MoveSelected(const vec2& windowDelta) {
   if (mSelectedIndex == -1) return;
-  if (mSelectedIndex < 0 || static_cast<std::size_t>(mSelectedIndex) >= mControlPoints.size())
-    return;
+  if (mSelectedIndex < 0 || static_cast<std::size_t>(mSelectedIndex) >= mControlPoints.size()) return;
   // Nothing else changed since the last rebuild: the next one needs only this point's segments.
   const bool onlyThisPoint = mSamplesValid || mMovedPoint == mSelectedIndex;
   mSamplesValid = false;

@@ -19,8 +19,7 @@ public:
   CubicBSpline& operator=(const CubicBSpline&) = delete;
 
   // Curve evaluation. Evaluate works in local space and yields (0, 0) below four points.
-  static vec2 EvaluateSegment(const vec2& p0, const vec2& p1, const vec2& p2, const vec2& p3,
-                              float t);
+  static vec2 EvaluateSegment(const vec2& p0, const vec2& p1, const vec2& p2, const vec2& p3, float t);
   static vec2 EvaluatePoints(const std::vector<vec2>& points, float s);
   vec2 Evaluate(float s) const;
 

@@ -42,8 +42,7 @@ bool IsFinite(const vec2& v) { return std::isfinite(v.x) && std::isfinite(v.y); 
 bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9'); }
 bool IsNumberText(char c) {
-  return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E' ||
-         c == ' ';
+  return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E' || c == ' ';
 }
 
 // "<name>" at `at`, with a plain name; moves past it.
@@ -176,6 +175,5 @@ void CubicBSpline::WriteResourceFile(const std::string& name) {
   text += "</resource>\n";
 
   // A path placed beyond the float range (a huge scale) has no file form.
-  if (!finite || !safefile::ReplaceFile(name, text))
-    std::cout << "failed to save: " << name << std::endl;
+  if (!finite || !safefile::ReplaceFile(name, text)) std::cout << "failed to save: " << name << std::endl;
 }

@@ -89,8 +89,7 @@ bool ReplaceFile(const std::string& path, std::string_view bytes) {
   struct stat info {};
   const bool exists = stat(target.c_str(), &info) == 0;
   if (exists) {
-    if (!S_ISREG(info.st_mode) || !BitsAllowWrite(info) || access(target.c_str(), W_OK) != 0)
-      return false;
+    if (!S_ISREG(info.st_mode) || !BitsAllowWrite(info) || access(target.c_str(), W_OK) != 0) return false;
   } else if (errno != ENOENT) {
     return false;
   }
@@ -98,8 +97,7 @@ bool ReplaceFile(const std::string& path, std::string_view bytes) {
 
   // The temporary file sits beside the target so that the rename stays within one file system.
   const std::string base = std::filesystem::path(target).filename().string();
-  std::string temp = base.size() <= 200 ? target + ".tmpXXXXXX"
-                                        : FolderOf(target) + "/.tmpXXXXXX";
+  std::string temp = base.size() <= 200 ? target + ".tmpXXXXXX" : FolderOf(target) + "/.tmpXXXXXX";
   const int fd = mkstemp(temp.data());
   if (fd < 0) return false;
   bool ok = fchmod(fd, exists ? (info.st_mode & 07777) : NewFileMode()) == 0;

@@ -18,9 +18,7 @@ void SetLoad(const void* value, void* clientData) {
   const int index = *static_cast<const int*>(value);
   Spline(clientData)->LoadResourceFile(static_cast<std::uint32_t>(index));
 }
-void GetLoad(void* value, void* clientData) {
-  *static_cast<int*>(value) = Spline(clientData)->mLoadIndex;
-}
+void GetLoad(void* value, void* clientData) { *static_cast<int*>(value) = Spline(clientData)->mLoadIndex; }
 
 void SetRotationValue(const void* value, void* clientData) {
   Spline(clientData)->SetRotation(*static_cast<const float*>(value));
@@ -38,9 +36,7 @@ void GetScaleValue(void* value, void* clientData) {
 
 // New points land where the mouse was last seen outside the bar.
 void PushBackButton(void* clientData) { Spline(clientData)->PushBack(MousePos()); }
-void InsertBeforeButton(void* clientData) {
-  Spline(clientData)->InsertBeforeSelected(MousePos());
-}
+void InsertBeforeButton(void* clientData) { Spline(clientData)->InsertBeforeSelected(MousePos()); }
 void InsertAfterButton(void* clientData) { Spline(clientData)->InsertAfterSelected(MousePos()); }
 void ClearButton(void* clientData) { Spline(clientData)->Clear(); }
 void DeleteButton(void* clientData) { Spline(clientData)->DeleteSelected(); }
@@ -60,10 +56,8 @@ void CubicBSpline::BuildBar() {
   const TwType loadType = DefineLoadEnum(mFilenames);
   TwAddVarCB(mBar, "", loadType, SetLoad, GetLoad, this, "label='Load'");
   TwAddSeparator(mBar, "", "");
-  TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetRotationValue, GetRotationValue, this,
-             "label=Rotation step=0.1");
-  TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetScaleValue, GetScaleValue, this,
-             "label=Scale step=0.01");
+  TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetRotationValue, GetRotationValue, this, "label=Rotation step=0.1");
+  TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetScaleValue, GetScaleValue, this, "label=Scale step=0.01");
   TwAddSeparator(mBar, "", "");
   TwAddButton(mBar, "", PushBackButton, this, "label='Push Back CP' key=z");
   TwAddButton(mBar, "", InsertBeforeButton, this, "label='Insert Before Selected' key=x");

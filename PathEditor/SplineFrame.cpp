@@ -93,9 +93,7 @@ void CubicBSpline::SubmitDrawing() {
   const std::int32_t hovered = mHoveredIndex;
   AppendGenerated(graphics->mPoints, mControlPoints.size(), [=](std::size_t i) {
     const auto index = static_cast<std::int32_t>(i);
-    const vec4& color = index == selected ? kSelectedColor
-                        : index == hovered ? kHoveredColor
-                                           : kPointColor;
+    const vec4& color = index == selected ? kSelectedColor : index == hovered ? kHoveredColor : kPointColor;
     return ColorVertex{vec3(map.Apply(points[i]), kZ), color};
   });
 }

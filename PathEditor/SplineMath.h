@@ -21,10 +21,9 @@ inline Weights WeightsAt(float t) {
   const double ud = 1.0 - td;
   const double t2 = td * td;
   const double t3 = t2 * td;
-  return Weights{static_cast<float>(ud * ud * ud * kSixth),
-                 static_cast<float>((3.0 * t3 - 6.0 * t2 + 4.0) * kSixth),
-                 static_cast<float>((-3.0 * t3 + 3.0 * t2 + 3.0 * td + 1.0) * kSixth),
-                 static_cast<float>(t3 * kSixth)};
+  return Weights{
+      static_cast<float>(ud * ud * ud * kSixth), static_cast<float>((3.0 * t3 - 6.0 * t2 + 4.0) * kSixth),
+      static_cast<float>((-3.0 * t3 + 3.0 * t2 + 3.0 * td + 1.0) * kSixth), static_cast<float>(t3 * kSixth)};
 }
 
 // b0*p0 + b1*p1 + b2*p2 + b3*p3, summed left to right, one component.

@@ -50,8 +50,7 @@ public:
     int count = kBlock;
     if (bad != 0) {
       count = 1;
-      while (count < kBlock && out[count] <= mEnd && out[count - 1] + kStep == out[count])
-        ++count;
+      while (count < kBlock && out[count] <= mEnd && out[count - 1] + kStep == out[count]) ++count;
     }
     mNext = out[count - 1] + kStep;
     return count;
@@ -66,9 +65,9 @@ private:
 // Samples of one segment at the offsets t (s minus the segment index): the same arithmetic as
 // ToWindow(Evaluate(s)) for each parameter s. Built for several instruction sets, picked at
 // load time; the arithmetic is the same in each (no contraction into fused operations).
-__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
-void EvaluateRun(const float* t, int count, const vec2& p0, const vec2& p1, const vec2& p2,
-                 const vec2& p3, float kc, float ks, vec2* out) {
+__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) void EvaluateRun(
+    const float* t, int count, const vec2& p0, const vec2& p1, const vec2& p2, const vec2& p3, float kc,
+    float ks, vec2* out) {
   for (int q = 0; q < count; ++q) {
     const splinemath::Weights w = splinemath::WeightsAt(t[q]);
     const float x = splinemath::Sum(w, p0.x, p1.x, p2.x, p3.x);
@@ -79,9 +78,9 @@ void EvaluateRun(const float* t, int count, const vec2& p0, const vec2& p1, cons
 }
 
 // The same for weights taken from a run of the cache below: b0 of every sample, then b1, b2, b3.
-__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
-void EvaluateCachedRun(const float* weights, int count, const vec2& p0, const vec2& p1,
-                       const vec2& p2, const vec2& p3, float kc, float ks, vec2* out) {
+__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) void EvaluateCachedRun(
+    const float* weights, int count, const vec2& p0, const vec2& p1, const vec2& p2, const vec2& p3, float kc,
+    float ks, vec2* out) {
   const float* b0 = weights;
   const float* b1 = weights + count;
   const float* b2 = weights + 2 * count;
@@ -148,8 +147,8 @@ void CubicBSpline::EvaluateSegmentSamples(std::uint32_t segment, const WindowMap
   vec2* out = mSamples.data() + run.first;
   const int count = static_cast<int>(run.count);
   if (segment >= kFirstCachedSegment) {
-    EvaluateCachedRun(TheWeightRuns().For(segment, run), count, p[at.i0], p[at.i1], p[at.i2],
-                      p[at.i3], map.kc, map.ks, out);
+    EvaluateCachedRun(TheWeightRuns().For(segment, run), count, p[at.i0], p[at.i1], p[at.i2], p[at.i3],
+                      map.kc, map.ks, out);
   } else {
     float offsets[sampleschedule::kMaxCount];
     sampleschedule::Offsets(segment, offsets);
@@ -192,8 +191,7 @@ void CubicBSpline::RebuildSamples() {
   const std::size_t total = sampleschedule::SampleCount(end);
   // Same shape as the last rebuild and only one point moved: only its segments change.
   const bool onlyMoved = moved >= 0 && mSampled.fromSchedule && mSampled.count == count &&
-                         mSampled.points == mControlPoints.data() &&
-                         SameBits(mSampled.rotation, mRotation) &&
+                         mSampled.points == mControlPoints.data() && SameBits(mSampled.rotation, mRotation) &&
                          SameBits(mSampled.scale, mScale) && mSamples.size() == total;
   mSampled = SampledState{true, count, mRotation, mScale, mControlPoints.data()};
   // A list of the right length is overwritten in place; only a longer one is grown.
@@ -233,12 +231,11 @@ void CubicBSpline::RebuildLongCurve(float end, const WindowMap& map) {
       const auto segment = static_cast<std::uint32_t>(block[j]);
       const float first = static_cast<float>(segment);
       // Parameters ascend, so the segment's run ends at the first one reaching segment + 1.
-      const int k = static_cast<int>(
-          std::lower_bound(block + j + 1, block + n, first + 1.0f) - block);
+      const int k = static_cast<int>(std::lower_bound(block + j + 1, block + n, first + 1.0f) - block);
       for (int q = j; q < k; ++q) offsets[q - j] = block[q] - first;
       const splinemath::SegmentIndices at = splinemath::IndicesOf(segment, count);
-      EvaluateRun(offsets, k - j, mControlPoints[at.i0], mControlPoints[at.i1],
-                  mControlPoints[at.i2], mControlPoints[at.i3], map.kc, map.ks, out + j);
+      EvaluateRun(offsets, k - j, mControlPoints[at.i0], mControlPoints[at.i1], mControlPoints[at.i2],
+                  mControlPoints[at.i3], map.kc, map.ks, out + j);
       j = k;
     }
   }

@@ -87,14 +87,14 @@ BENCHMARK(BM_CopyBatchBytes)->Arg(100)->Arg(1000)->Arg(10000);
 // Information only: the frame render of those batches in a real context (upload, draw calls,
 // bitmap labels, the bar, the swap), with no scene object. Needs an X server.
 class RenderFixture {
- public:
+public:
   static RenderFixture* Get() {
     static std::unique_ptr<RenderFixture> fixture = Make();
     return fixture.get();
   }
   bench::WorkFolder mFolder;
 
- private:
+private:
   static std::unique_ptr<RenderFixture> Make() {
     if (std::getenv("DISPLAY") == nullptr) return nullptr;
     auto fixture = std::make_unique<RenderFixture>();

@@ -15,7 +15,7 @@ namespace bench {
 // A temporary folder pair, <root>/work (made the working directory while it lives) and
 // <root>/resources beside it, as the editor and the mesh reader expect them.
 class WorkFolder {
- public:
+public:
   WorkFolder();
   ~WorkFolder();
   WorkFolder(const WorkFolder&) = delete;
@@ -23,7 +23,7 @@ class WorkFolder {
   const std::filesystem::path& Work() const { return mWork; }
   std::filesystem::path Resources() const { return mRoot / "resources"; }
 
- private:
+private:
   std::filesystem::path mRoot;
   std::filesystem::path mWork;
   std::filesystem::path mPrevious;

@@ -54,7 +54,7 @@ void WriteGrid(const std::filesystem::path& file) {
 
 // One generated file for both readers, made once per run.
 class MeshFile {
- public:
+public:
   static MeshFile& Get() {
     static MeshFile file;
     return file;
@@ -62,7 +62,7 @@ class MeshFile {
   std::filesystem::path Path() const { return mFolder.Resources() / "meshes" / "grid.obj"; }
   const std::filesystem::path& Work() const { return mFolder.Work(); }
 
- private:
+private:
   MeshFile() { WriteGrid(Path()); }
   bench::WorkFolder mFolder;
 };

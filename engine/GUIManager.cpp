@@ -7,6 +7,4 @@ void OnTweakBarError(const char* message) {
   std::cout << "AntTweakBarError (don't ignore, inform Orlan): " << message << std::endl;
 }
 
-void CopyStdStringToClient(std::string& destination, const std::string& source) {
-  destination = source;
-}
+void CopyStdStringToClient(std::string& destination, const std::string& source) { destination = source; }

@@ -42,8 +42,7 @@ void GameStateManager::Update() {
       Top()->Load();
       Top()->Initialize();
       break;
-    default:
-      break;
+    default: break;
   }
   mCommand = None;
 

@@ -8,10 +8,10 @@
 #include "glm_types.h"
 
 // Raw mouse values written by the GLUT callbacks between frames and copied by Update.
-extern float gMouseX;              // x at the last motion or passive-motion event
-extern float gMouseY;              // window height minus y at that event
-extern std::int32_t gClickX;       // gMouseX truncated at the last button press
-extern std::int32_t gClickY;       // gMouseY truncated at the last button press
+extern float gMouseX;         // x at the last motion or passive-motion event
+extern float gMouseY;         // window height minus y at that event
+extern std::int32_t gClickX;  // gMouseX truncated at the last button press
+extern std::int32_t gClickY;  // gMouseY truncated at the last button press
 
 class InputManager : public SubSystem, public Singleton<InputManager> {
 public:

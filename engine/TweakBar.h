@@ -47,8 +47,7 @@ int TwDefine(const char* def);
 int TwAddVarRW(TwBar* bar, const char* name, TwType type, void* var, const char* def);
 int TwAddVarCB(TwBar* bar, const char* name, TwType type, TwSetVarCallback setCallback,
                TwGetVarCallback getCallback, void* clientData, const char* def);
-int TwAddButton(TwBar* bar, const char* name, TwButtonCallback callback, void* clientData,
-                const char* def);
+int TwAddButton(TwBar* bar, const char* name, TwButtonCallback callback, void* clientData, const char* def);
 int TwAddSeparator(TwBar* bar, const char* name, const char* def);
 TwType TwDefineEnum(const char* name, const TwEnumVal* enumValues, unsigned int nbValues);
 

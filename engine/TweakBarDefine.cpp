@@ -113,7 +113,8 @@ bool ApplyBarAttributes(TwBar& bar, const Attributes& attributes) {
     bool ok = true;
     if (key == "size") {
       ok = ParseInts(value, 2, ints) && ints[0] > 0 && ints[1] > 0;
-      if (ok) updated.rect.width = static_cast<float>(ints[0]), updated.rect.height = static_cast<float>(ints[1]);
+      if (ok)
+        updated.rect.width = static_cast<float>(ints[0]), updated.rect.height = static_cast<float>(ints[1]);
     } else if (key == "position") {
       ok = ParseInts(value, 2, ints);
       if (ok) updated.rect.x = static_cast<float>(ints[0]), updated.rect.y = static_cast<float>(ints[1]);
@@ -121,8 +122,8 @@ bool ApplyBarAttributes(TwBar& bar, const Attributes& attributes) {
       ok = ParseInts(value, 1, ints) && ints[0] > 0;
       if (ok) updated.valuesWidth = ints[0];
     } else if (key == "color") {
-      ok = ParseInts(value, 3, ints) && ints[0] >= 0 && ints[0] <= 255 && ints[1] >= 0 &&
-           ints[1] <= 255 && ints[2] >= 0 && ints[2] <= 255;
+      ok = ParseInts(value, 3, ints) && ints[0] >= 0 && ints[0] <= 255 && ints[1] >= 0 && ints[1] <= 255 &&
+           ints[2] >= 0 && ints[2] <= 255;
       if (ok) updated.color = {ints[0], ints[1], ints[2]};
     } else if (key == "alpha") {
       ok = ParseInts(value, 1, ints) && ints[0] >= 0 && ints[0] <= 255;
@@ -184,11 +185,11 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {"del", false, 127},   {"delete", false, 127}, {"esc", false, 27},     {"escape", false, 27},
-    {"ret", false, 13},    {"return", false, 13},  {"enter", false, 13},   {"tab", false, 9},
-    {"space", false, 32},  {"backspace", false, 8}, {"bs", false, 8},      {"left", true, 100},
-    {"up", true, 101},     {"right", true, 102},   {"down", true, 103},    {"pgup", true, 104},
-    {"pgdown", true, 105}, {"home", true, 106},    {"end", true, 107},     {"insert", true, 108},
+    {"del", false, 127},   {"delete", false, 127},  {"esc", false, 27},   {"escape", false, 27},
+    {"ret", false, 13},    {"return", false, 13},   {"enter", false, 13}, {"tab", false, 9},
+    {"space", false, 32},  {"backspace", false, 8}, {"bs", false, 8},     {"left", true, 100},
+    {"up", true, 101},     {"right", true, 102},    {"down", true, 103},  {"pgup", true, 104},
+    {"pgdown", true, 105}, {"home", true, 106},     {"end", true, 107},   {"insert", true, 108},
     {"ins", true, 108},
 };
 

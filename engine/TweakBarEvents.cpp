@@ -7,10 +7,10 @@ namespace tweakbar {
 
 namespace {
 
-constexpr int kShift = 1, kCtrl = 2, kAlt = 4;       // GLUT modifier bits
-constexpr int kGlutDown = 0;                         // GLUT_DOWN
-constexpr int kGlutKeypadDelete = 111;               // freeglut's GLUT_KEY_DELETE
-constexpr int kSpecialBase = 256;                    // ImGui key index of a GLUT special key
+constexpr int kShift = 1, kCtrl = 2, kAlt = 4;  // GLUT modifier bits
+constexpr int kGlutDown = 0;                    // GLUT_DOWN
+constexpr int kGlutKeypadDelete = 111;          // freeglut's GLUT_KEY_DELETE
+constexpr int kSpecialBase = 256;               // ImGui key index of a GLUT special key
 
 bool OnAnyBar(float x, float y) {
   const Context& state = State();

@@ -163,8 +163,8 @@ void EnumField(Entry& entry, const EnumType& type, FrameWork& work) {
   // The open list is a window of its own; events over it belong to the bar.
   Context& state = State();
   state.popupOpen = true;
-  state.popupRect = Rect{ImGui::GetWindowPos().x, ImGui::GetWindowPos().y,
-                         ImGui::GetWindowSize().x, ImGui::GetWindowSize().y};
+  state.popupRect = Rect{ImGui::GetWindowPos().x, ImGui::GetWindowPos().y, ImGui::GetWindowSize().x,
+                         ImGui::GetWindowSize().y};
   const Entry* target = &entry;
   for (std::size_t i = 0; i < type.values.size(); ++i) {
     const int choice = type.values[i].first;

@@ -35,9 +35,7 @@ const EnumType* FindEnum(TwType type) {
   return &enums[static_cast<std::size_t>(index)];
 }
 
-int CurrentModifiers() {
-  return State().getModifiers != nullptr ? State().getModifiers() : 0;
-}
+int CurrentModifiers() { return State().getModifiers != nullptr ? State().getModifiers() : 0; }
 
 namespace {
 
@@ -61,8 +59,7 @@ int AddEntry(TwBar* bar, Entry entry, const char* def) {
     ReportError("invalid bar handle");
     return 0;
   }
-  if (entry.kind != EntryKind::Separator && entry.kind != EntryKind::Button &&
-      !KnownType(entry.type)) {
+  if (entry.kind != EntryKind::Separator && entry.kind != EntryKind::Button && !KnownType(entry.type)) {
     ReportError("unknown variable type for entry '" + entry.name + "'");
     return 0;
   }
@@ -152,7 +149,8 @@ TwBar* TwNewBar(const char* barName) {
 
 int TwDeleteBar(TwBar* bar) {
   auto& bars = State().bars;
-  auto found = std::find_if(bars.begin(), bars.end(), [bar](const auto& owned) { return owned.get() == bar; });
+  auto found =
+      std::find_if(bars.begin(), bars.end(), [bar](const auto& owned) { return owned.get() == bar; });
   if (bar == nullptr || found == bars.end()) {
     ReportError("invalid bar handle");
     return 0;
@@ -190,8 +188,7 @@ int TwAddVarCB(TwBar* bar, const char* name, TwType type, TwSetVarCallback setCa
   return AddEntry(bar, std::move(entry), def);
 }
 
-int TwAddButton(TwBar* bar, const char* name, TwButtonCallback callback, void* clientData,
-                const char* def) {
+int TwAddButton(TwBar* bar, const char* name, TwButtonCallback callback, void* clientData, const char* def) {
   Entry entry;
   entry.kind = EntryKind::Button;
   entry.name = name != nullptr ? name : "";

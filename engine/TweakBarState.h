@@ -46,9 +46,7 @@ struct Entry {
 
 struct Rect {
   float x = 0, y = 0, width = 0, height = 0;  // window pixels, y downwards
-  bool Contains(float px, float py) const {
-    return px >= x && py >= y && px < x + width && py < y + height;
-  }
+  bool Contains(float px, float py) const { return px >= x && py >= y && px < x + width && py < y + height; }
 };
 
 }  // namespace tweakbar

@@ -29,8 +29,7 @@ const std::vector<std::uint32_t>& RowOrder(const std::vector<TextLabel>& labels)
   for (std::size_t i = 0; i < labels.size(); ++i) {
     const vec2 p = labels[i].position;
     // Positions off the window draw nothing; any order is fine for them, as long as it is one.
-    const float band =
-        std::isfinite(p.y) ? std::clamp(std::floor((p.y + 1.0f) * 24.0f), -1e6f, 1e6f) : 1e6f;
+    const float band = std::isfinite(p.y) ? std::clamp(std::floor((p.y + 1.0f) * 24.0f), -1e6f, 1e6f) : 1e6f;
     const float x = std::isfinite(p.x) ? p.x : 1e30f;
     keys.push_back(Key{static_cast<long>(band), x, static_cast<std::uint32_t>(i)});
   }
@@ -109,8 +108,7 @@ void GraphicsManager::DrawTexts() {
   for (const std::uint32_t index : RowOrder(mTexts)) {
     const TextLabel& label = mTexts[index];
     glRasterPos2f(label.position.x, label.position.y);
-    glutBitmapString(GLUT_BITMAP_HELVETICA_12,
-                     reinterpret_cast<const unsigned char*>(label.text.c_str()));
+    glutBitmapString(GLUT_BITMAP_HELVETICA_12, reinterpret_cast<const unsigned char*>(label.text.c_str()));
   }
 
   glEnable(GL_LIGHTING);

@@ -47,8 +47,7 @@ void GraphicsManager::DrawObjects(const ObjectTable& drawList) {
     }
     program->BindMesh(*mesh);
     if (object->mVisible) {
-      glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh->mIndices.size()), GL_UNSIGNED_INT,
-                     nullptr);
+      glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh->mIndices.size()), GL_UNSIGNED_INT, nullptr);
     }
   }
 }

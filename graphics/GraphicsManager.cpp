@@ -20,8 +20,7 @@ void DefineTweakEnums(TwEnumVal* shaderTypes) {
   GUIManager::Instance();
   TwDefineEnum("shaderTypesEnum", shaderTypes, 4);
 
-  auto* normalMapDrawTypes =
-      new TwEnumVal[4]{{0, "Default"}, {1, "Normal Map"}, {2, "Tangent"}, {3, "Bi"}};
+  auto* normalMapDrawTypes = new TwEnumVal[4]{{0, "Default"}, {1, "Normal Map"}, {2, "Tangent"}, {3, "Bi"}};
   TwDefineEnum("normalMapDrawTypes", normalMapDrawTypes, 4);
   delete[] normalMapDrawTypes;
 
@@ -63,8 +62,8 @@ void GraphicsManager::Initialize() {
   // Window pixels from the lower-left corner; visible depth from z = -1 to z = -1000.
   mOrthoProjection = glm::ortho(0.0f, 1024.0f, 0.0f, 768.0f, 1.0f, 1000.0f);
 
-  mShaderTypes = new TwEnumVal[4]{
-      {0, "Default"}, {1, "PhongLighting"}, {2, "PhongShading"}, {3, "BlinnShading"}};
+  mShaderTypes =
+      new TwEnumVal[4]{{0, "Default"}, {1, "PhongLighting"}, {2, "PhongShading"}, {3, "BlinnShading"}};
   DefineTweakEnums(mShaderTypes);
 }
 

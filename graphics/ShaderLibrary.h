@@ -18,7 +18,7 @@ public:
   // which is not remembered so the next request tries again.
   ShaderProgram* UseProgram(const std::string& name);
 
-  ShaderProgram* mCurrent = nullptr;              // not owning
+  ShaderProgram* mCurrent = nullptr;                // not owning
   std::map<std::string, ShaderProgram*> mPrograms;  // owned; only programs that built
 
 private:

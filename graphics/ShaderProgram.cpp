@@ -39,8 +39,8 @@ void DisableAttribute(GLint location) {
 }  // namespace
 
 ShaderProgram::ShaderProgram() {
-  for (GLint* lights : {isActive, type, ambient, diffuse, specular, position, direction,
-                        spotInnerAngle, spotOuterAngle, spotFallOff, constAtt, linearAtt, quadAtt}) {
+  for (GLint* lights : {isActive, type, ambient, diffuse, specular, position, direction, spotInnerAngle,
+                        spotOuterAngle, spotFallOff, constAtt, linearAtt, quadAtt}) {
     std::fill(lights, lights + MAX_LIGHTS, -1);
   }
 }

@@ -16,8 +16,8 @@ GLuint TextureLibrary::LoadTexture(const std::string& name) {
   if (GLuint stored = FindTexture(name)) return stored;
 
   const std::string path = "../resources/textures/" + name;
-  const GLuint id = SOIL_load_OGL_texture(path.c_str(), SOIL_LOAD_RGBA, SOIL_CREATE_NEW_ID,
-                                          SOIL_FLAG_MIPMAPS);
+  const GLuint id =
+      SOIL_load_OGL_texture(path.c_str(), SOIL_LOAD_RGBA, SOIL_CREATE_NEW_ID, SOIL_FLAG_MIPMAPS);
   if (id == 0) return 0;  // missing or undecodable: untextured, and tried again next time
 
   // Nearest-neighbour sampling of the full-size image, whatever SOIL chose.

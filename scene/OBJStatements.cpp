@@ -18,9 +18,7 @@ namespace {
 // A line that is not understood loses at most this many characters before tokens are read again.
 constexpr int kSkipLimit = 256;
 
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsBlank(char c) { return c != '\n' && IsSpace(c); }  // whitespace inside a line
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -233,8 +231,6 @@ void Reserve(const LineCounts& counts, ReadLists& lists, Mesh& mesh) {
   lists.texCoords.reserve(lists.texCoords.size() + counts.texCoords);
 }
 
-void ReadStatements(std::string_view text, ReadLists& lists, Mesh& mesh) {
-  Scanner(text, lists, mesh).Run();
-}
+void ReadStatements(std::string_view text, ReadLists& lists, Mesh& mesh) { Scanner(text, lists, mesh).Run(); }
 
 }  // namespace objreader

@@ -27,8 +27,6 @@ void DeleteMeshBuffers(const Mesh& mesh) {
   deleteBuffers(1, &mesh.mIndexBuffer);
 }
 
-void EnableLighting() {
-  glEnable(GL_LIGHTING);
-}
+void EnableLighting() { glEnable(GL_LIGHTING); }
 
 }  // namespace scenegl

@@ -205,7 +205,7 @@ std::size_t Lines(const fs::path& file) {
 }
 
 class Results {
- public:
+public:
   void Add(const std::string& key, double value) { mRuns[key].push_back(value); }
   void Write(const std::string& file) const {
     std::ofstream out(file);
@@ -217,7 +217,7 @@ class Results {
     }
   }
 
- private:
+private:
   std::map<std::string, std::vector<double>> mRuns;
 };
 

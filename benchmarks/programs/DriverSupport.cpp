@@ -29,9 +29,7 @@ std::int64_t NowNs() {
   return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-void SleepMs(int ms) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
+void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 double Median(std::vector<double> values) {
   if (values.empty()) return 0.0;
@@ -108,9 +106,7 @@ SwapCounter::~SwapCounter() {
   std::filesystem::remove(mFile, ignored);
 }
 
-std::string SwapCounter::Environment() const {
-  return std::string(kSwapLogVariable) + "=" + mFile.string();
-}
+std::string SwapCounter::Environment() const { return std::string(kSwapLogVariable) + "=" + mFile.string(); }
 
 SwapLog SwapCounter::Read() const {
   // The count is written last by the program, so the times read after it belong to it.
@@ -135,9 +131,7 @@ Screen::Screen() {
   if (mX == nullptr) throw std::runtime_error("cannot open the X display");
 }
 
-Screen::~Screen() {
-  XCloseDisplay(mX);
-}
+Screen::~Screen() { XCloseDisplay(mX); }
 
 ::Window Screen::FindWindow(const std::string& title, int limitMs) {
   const std::int64_t end = NowNs() + static_cast<std::int64_t>(limitMs) * 1000000;

@@ -21,7 +21,7 @@ double Median(std::vector<double> values);
 // A program started in `folder` with extra environment variables ("NAME=value"); its output
 // goes to `log`. Ended with SIGKILL when the object goes.
 class Child {
- public:
+public:
   Child(const std::vector<std::string>& argv, const std::filesystem::path& folder,
         const std::vector<std::string>& environment, const std::filesystem::path& log);
   ~Child();
@@ -33,14 +33,14 @@ class Child {
   // Processor time the program used so far, all its threads, user and system (seconds).
   double ProcessorSeconds() const;
 
- private:
+private:
   pid_t mPid = -1;
   bool mDone = false;
 };
 
 // The frame counter file of one run, mapped for reading.
 class SwapCounter {
- public:
+public:
   explicit SwapCounter(const std::filesystem::path& file);
   ~SwapCounter();
   SwapCounter(const SwapCounter&) = delete;
@@ -50,14 +50,14 @@ class SwapCounter {
   // Waits until `count` more swaps happened than `from`; false after `limitMs`.
   bool WaitFor(std::uint64_t from, std::uint64_t count, int limitMs) const;
 
- private:
+private:
   std::filesystem::path mFile;
   const volatile SwapLog* mLog = nullptr;
 };
 
 // The X display of the driver ($DISPLAY) and the measured program's window.
 class Screen {
- public:
+public:
   Screen();
   ~Screen();
   Screen(const Screen&) = delete;
@@ -70,7 +70,7 @@ class Screen {
   // Whether the window pixel near (x, y) (y down) looks green, as a control point is drawn.
   bool GreenNear(::Window window, int x, int y);
 
- private:
+private:
   ::Display* mX = nullptr;
 };
 

@@ -10,9 +10,7 @@ constexpr int kRings = 12;     // from pole to pole
 constexpr double kPi = 3.14159265358979323846;
 
 // Six decimals, without the "-0.000000" that rounding tiny negatives would give.
-double Clean(double value) {
-  return std::fabs(value) < 5e-7 ? 0.0 : value;
-}
+double Clean(double value) { return std::fabs(value) < 5e-7 ? 0.0 : value; }
 
 // 1-based indices: the north pole, kRings - 1 rings of kSegments positions, the south pole.
 int PositionIndex(int ring, int segment) {
@@ -22,9 +20,7 @@ int PositionIndex(int ring, int segment) {
 }
 
 // Texture coordinates form a full (kRings + 1) x (kSegments + 1) grid, so the seam has its own.
-int TexCoordIndex(int ring, int segment) {
-  return 1 + ring * (kSegments + 1) + segment;
-}
+int TexCoordIndex(int ring, int segment) { return 1 + ring * (kSegments + 1) + segment; }
 
 void WritePosition(std::FILE* out, const char* keyword, int ring, int segment) {
   double theta = kPi * ring / kRings;

@@ -63,10 +63,10 @@ TEST_F(SplineTest, EvaluateWrapsItsIndices) {
     int first;  // index of the segment's first point
     float t;
   };
-  for (const Case& c : {Case{0.0f, 0, 0.0f}, Case{1.0f, 1, 0.0f}, Case{2.25f, 2, 0.25f},
-                        Case{3.0f, 3, 0.0f}, Case{5.5f, 1, 0.5f}, Case{8.0f, 0, 0.0f}}) {
-    const vec2 expected = CubicBSpline::EvaluateSegment(
-        p[c.first % 4], p[(c.first + 1) % 4], p[(c.first + 2) % 4], p[(c.first + 3) % 4], c.t);
+  for (const Case& c : {Case{0.0f, 0, 0.0f}, Case{1.0f, 1, 0.0f}, Case{2.25f, 2, 0.25f}, Case{3.0f, 3, 0.0f},
+                        Case{5.5f, 1, 0.5f}, Case{8.0f, 0, 0.0f}}) {
+    const vec2 expected = CubicBSpline::EvaluateSegment(p[c.first % 4], p[(c.first + 1) % 4],
+                                                        p[(c.first + 2) % 4], p[(c.first + 3) % 4], c.t);
     EXPECT_EQ(expected, spline.Evaluate(c.s)) << "s = " << c.s;
   }
 }
@@ -82,8 +82,7 @@ TEST_F(SplineTest, ToLocalInvertsToWindow) {
   struct Case {
     float rotation, scale;
   };
-  for (const Case& c : {Case{0, 1}, Case{90, 1}, Case{33.3f, 2.5f}, Case{270, 0.25f},
-                        Case{180, -1.5f}}) {
+  for (const Case& c : {Case{0, 1}, Case{90, 1}, Case{33.3f, 2.5f}, Case{270, 0.25f}, Case{180, -1.5f}}) {
     spline.SetRotation(c.rotation);
     spline.SetScale(c.scale);
     const vec2 window(123.5f, -48.25f);
@@ -102,8 +101,8 @@ TEST_F(SplineTest, WithoutRotationAndScaleLocalIsWindow) {
 }
 
 TEST_F(SplineTest, SetRotationWrapsOnce) {
-  const std::pair<float, float> cases[] = {
-      {365, 5}, {-10, 350}, {725, 365}, {360, 360}, {0, 0}, {-370, -10}, {400, 40}, {-30, 330}};
+  const std::pair<float, float> cases[] = {{365, 5}, {-10, 350},  {725, 365}, {360, 360},
+                                           {0, 0},   {-370, -10}, {400, 40},  {-30, 330}};
   for (const auto& [input, expected] : cases) {
     spline.mSamplesValid = true;
     spline.SetRotation(input);
@@ -159,29 +158,24 @@ const vec2 A(1, 1), B(2, 2), C(3, 3), N(9, 9);
 TEST(SplineEdits, ChangeListAndSelectionAsDocumented) {
   const EditCase cases[] = {
       {"push back", {A, B}, 0, [](CubicBSpline& s) { s.PushBack(N); }, {A, B, N}, 2},
-      {"after, none selected", {A, B}, -1, [](CubicBSpline& s) { s.InsertAfterSelected(N); },
-       {N, A, B}, 0},
-      {"after the last", {A, B}, 1, [](CubicBSpline& s) { s.InsertAfterSelected(N); },
-       {A, B, N}, 2},
-      {"after the first", {A, B}, 0, [](CubicBSpline& s) { s.InsertAfterSelected(N); },
-       {A, N, B}, 1},
-      {"before B", {A, B, C}, 1, [](CubicBSpline& s) { s.InsertBeforeSelected(N); },
-       {A, N, B, C}, 1},
-      {"before, none selected", {A, B}, -1, [](CubicBSpline& s) { s.InsertBeforeSelected(N); },
-       {A, B, N}, 2},
+      {"after, none selected", {A, B}, -1, [](CubicBSpline& s) { s.InsertAfterSelected(N); }, {N, A, B}, 0},
+      {"after the last", {A, B}, 1, [](CubicBSpline& s) { s.InsertAfterSelected(N); }, {A, B, N}, 2},
+      {"after the first", {A, B}, 0, [](CubicBSpline& s) { s.InsertAfterSelected(N); }, {A, N, B}, 1},
+      {"before B", {A, B, C}, 1, [](CubicBSpline& s) { s.InsertBeforeSelected(N); }, {A, N, B, C}, 1},
+      {"before, none selected", {A, B}, -1, [](CubicBSpline& s) { s.InsertBeforeSelected(N); }, {A, B, N}, 2},
       {"delete the last", {A, B, C}, 2, [](CubicBSpline& s) { s.DeleteSelected(); }, {A, B}, 1},
-      {"delete the middle", {A, B, C}, 1, [](CubicBSpline& s) { s.DeleteSelected(); }, {A, C},
-       1},
+      {"delete the middle", {A, B, C}, 1, [](CubicBSpline& s) { s.DeleteSelected(); }, {A, C}, 1},
       {"delete the only", {A}, 0, [](CubicBSpline& s) { s.DeleteSelected(); }, {}, -1},
-      {"delete, none selected", {A, B}, -1, [](CubicBSpline& s) { s.DeleteSelected(); }, {A, B},
-       -1},
+      {"delete, none selected", {A, B}, -1, [](CubicBSpline& s) { s.DeleteSelected(); }, {A, B}, -1},
       {"clear", {A, B, C}, 1, [](CubicBSpline& s) { s.Clear(); }, {}, -1},
-      {"move selected", {A, B}, 1, [](CubicBSpline& s) { s.MoveSelected(vec2(1, -2)); },
-       {A, {3, 0}}, 1},
-      {"move, none selected", {A, B}, -1, [](CubicBSpline& s) { s.MoveSelected(vec2(1, 1)); },
-       {A, B}, -1},
-      {"translate all", {A, B}, -1, [](CubicBSpline& s) { s.TranslateAll(vec2(10, 20)); },
-       {{11, 21}, {12, 22}}, -1},
+      {"move selected", {A, B}, 1, [](CubicBSpline& s) { s.MoveSelected(vec2(1, -2)); }, {A, {3, 0}}, 1},
+      {"move, none selected", {A, B}, -1, [](CubicBSpline& s) { s.MoveSelected(vec2(1, 1)); }, {A, B}, -1},
+      {"translate all",
+       {A, B},
+       -1,
+       [](CubicBSpline& s) { s.TranslateAll(vec2(10, 20)); },
+       {{11, 21}, {12, 22}},
+       -1},
   };
   for (const EditCase& c : cases) {
     CubicBSpline spline;

@@ -77,8 +77,7 @@ TEST_F(DragRebuildTest, RandomDragsGiveTheFormulaSamplesBitForBit) {
     spline.RebuildSamples();
     // The ends first: points 0 and n - 3 .. n - 1 also shape the samples at the end of the curve.
     std::vector<std::int32_t> picks = {0, 1, static_cast<std::int32_t>(n) - 3,
-                                       static_cast<std::int32_t>(n) - 2,
-                                       static_cast<std::int32_t>(n) - 1};
+                                       static_cast<std::int32_t>(n) - 2, static_cast<std::int32_t>(n) - 1};
     std::uniform_int_distribution<std::int32_t> any(0, static_cast<std::int32_t>(n) - 1);
     for (int k = 0; k < 8; ++k) picks.push_back(any(random));
     std::uniform_real_distribution<float> delta(-20.0f, 20.0f);

@@ -157,10 +157,9 @@ void OnTinyDisk(int kilobytes, const std::function<std::string()>& scenario) {
   const std::string folder = std::filesystem::current_path().string();
   EXPECT_EXIT(
       {
-        if (unshare(CLONE_NEWNS) != 0 ||
-            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            mount("tmpfs", folder.c_str(), "tmpfs", 0,
-                  ("size=" + std::to_string(kilobytes) + "k").c_str()) != 0 ||
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", folder.c_str(), "tmpfs", 0, ("size=" + std::to_string(kilobytes) + "k").c_str()) !=
+                0 ||
             chdir("/") != 0 || chdir(folder.c_str()) != 0) {
           std::fprintf(stderr, "no tmpfs\n");
           std::_Exit(2);
@@ -182,8 +181,7 @@ TEST_F(PathFileTest, AWriteThatRunsOutOfSpaceLeavesThePreviousFile) {
     return Check(output == "failed to save: a.xml\n", "message was '" + output + "'") +
            Check(ReadFile("a.xml") == "<resource/>", "a.xml changed") +
            Check(ReadFile("a.xml.bak0") == "<resource/>\n", "no backup") +
-           Check(FolderEntries() == std::vector<std::string>{"a.xml", "a.xml.bak0"},
-                 "leftover files");
+           Check(FolderEntries() == std::vector<std::string>{"a.xml", "a.xml.bak0"}, "leftover files");
   });
 }
 
@@ -197,8 +195,7 @@ TEST_F(PathFileTest, ABackupThatCannotBeWrittenStopsTheSave) {
     const std::string output = SaveAs("a");
     return Check(output == "failed to save: a.xml\n", "message was '" + output + "'") +
            Check(ReadFile("a.xml") == previous, "a.xml changed") +
-           Check(FolderEntries() == std::vector<std::string>{"a.xml", "filler"},
-                 "leftover files");
+           Check(FolderEntries() == std::vector<std::string>{"a.xml", "filler"}, "leftover files");
   });
 }
 

@@ -11,9 +11,7 @@ namespace {
 using pathtest::PathFileTest;
 using testsupport::WriteFile;
 
-std::string Document(const std::string& children) {
-  return "<resource>\n" + children + "</resource>\n";
-}
+std::string Document(const std::string& children) { return "<resource>\n" + children + "</resource>\n"; }
 
 TEST_F(PathFileTest, LoadTurnsFileValuesBackIntoWindowPositions) {
   WriteFile("a.xml", Document("<Scale>350 200</Scale><WorldPos>262 184</WorldPos>"
@@ -110,9 +108,10 @@ TEST_F(PathFileTest, UnknownTagsAreReportedAndSkipped) {
   WriteFile("a.xml", Document("<Foo>1 2</Foo><WorldPos>10 20</WorldPos>"
                               "<controlpoint>1 1</controlpoint><ControlPoint>0 0</ControlPoint>"
                               "<ControlPoints/>"));
-  EXPECT_EQ("Unrecognised tag: Foo\nUnrecognised tag: controlpoint\n"
-            "Unrecognised tag: ControlPoints\n",
-            LoadNamed("a.xml"));
+  EXPECT_EQ(
+      "Unrecognised tag: Foo\nUnrecognised tag: controlpoint\n"
+      "Unrecognised tag: ControlPoints\n",
+      LoadNamed("a.xml"));
   EXPECT_EQ((std::vector<vec2>{{10, 20}}), spline->mControlPoints);
 }
 
@@ -202,8 +201,7 @@ TEST_F(PathFileTest, FilesThatCannotBeLoadedLeaveThePath) {
 }
 
 TEST_F(PathFileTest, ASelectionBeyondTheLoadedPointsIsDropped) {
-  WriteFile("two.xml",
-            Document("<ControlPoint>0 0</ControlPoint><ControlPoint>1 1</ControlPoint>"));
+  WriteFile("two.xml", Document("<ControlPoint>0 0</ControlPoint><ControlPoint>1 1</ControlPoint>"));
   spline->mControlPoints.assign(5, vec2(0, 0));
   spline->mSelectedIndex = 1;
   LoadNamed("two.xml");

@@ -51,8 +51,7 @@ TEST_F(PathFileTest, NumbersUseSixSignificantDigits) {
   std::vector<vec2> points;
   for (float x : xs) points.push_back(vec2(x, 184.0f));
   for (std::size_t first = 0; first < points.size(); first += 3) {
-    std::vector<vec2> chunk(points.begin() + first,
-                            points.begin() + std::min(points.size(), first + 3));
+    std::vector<vec2> chunk(points.begin() + first, points.begin() + std::min(points.size(), first + 3));
     SetWindowPoints(chunk);
     SaveAs("numbers");
     const std::string text = ReadFile("numbers.xml");
@@ -72,9 +71,8 @@ TEST_F(PathFileTest, NumbersUseSixSignificantDigits) {
 
 TEST_F(PathFileTest, NameGetsTheXmlSuffixUnlessItEndsInIt) {
   const std::pair<const char*, const char*> cases[] = {
-      {"path", "path.xml"},         {"path.xml", "path.xml"}, {"path.XML", "path.XML.xml"},
-      {".xml", ".xml.xml"},         {"a", "a.xml"},           {"x.xml", "x.xml"},
-      {"abcd", "abcd.xml"},         {"v1.2", "v1.2.xml"},
+      {"path", "path.xml"}, {"path.xml", "path.xml"}, {"path.XML", "path.XML.xml"}, {".xml", ".xml.xml"},
+      {"a", "a.xml"},       {"x.xml", "x.xml"},       {"abcd", "abcd.xml"},         {"v1.2", "v1.2.xml"},
   };
   SetWindowPoints(kFourPoints);
   for (const auto& [filename, written] : cases) {
@@ -144,8 +142,7 @@ TEST_F(PathFileTest, AReadOnlyFileIsNotReplaced) {
 TEST_F(PathFileTest, AReadOnlyFolderGetsNoFile) {
   std::filesystem::create_directory("ro");
   WriteFile("ro/a.xml", "<resource/>");
-  std::filesystem::permissions("ro", std::filesystem::perms::owner_read |
-                                         std::filesystem::perms::owner_exec);
+  std::filesystem::permissions("ro", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   SetWindowPoints(kFourPoints);
   EXPECT_EQ("failed to save: ro/a.xml\n", SaveAs("ro/a"));
   EXPECT_EQ("failed to save: ro/b.xml\n", SaveAs("ro/b"));

@@ -19,16 +19,16 @@ std::vector<std::string> LoadEnumLabels() {
 }
 
 TEST_F(PathFileTest, ListingDropsBinariesAndShortNamesAndSortsByBytes) {
-  for (const char* name : {"path.xml", "Path2.xml", "abc", "Demo.exe", "tools.dll", "Demo.pdb",
-                           "x.xml.bak0", "b.db", "a.xml", "FILE.DLL", "a.dll", "x.Exe", "_under",
-                           "~tilde", "Zeta", "zeta5", "\xc3\xa9t\xc3\xa9s"})
+  for (const char* name :
+       {"path.xml", "Path2.xml", "abc", "Demo.exe", "tools.dll", "Demo.pdb", "x.xml.bak0", "b.db", "a.xml",
+        "FILE.DLL", "a.dll", "x.Exe", "_under", "~tilde", "Zeta", "zeta5", "\xc3\xa9t\xc3\xa9s"})
     WriteFile(name, "");
   std::filesystem::create_directory("meshes");
   std::filesystem::create_directory("..dir");
-  EXPECT_EQ((std::vector<std::string>{"..dir", "FILE.DLL", "Path2.xml", "_under", "a.xml",
-                                       "meshes", "path.xml", "x.Exe", "x.xml.bak0", "zeta5",
-                                       "~tilde", "\xc3\xa9t\xc3\xa9s"}),
-            Listed());
+  EXPECT_EQ(
+      (std::vector<std::string>{"..dir", "FILE.DLL", "Path2.xml", "_under", "a.xml", "meshes", "path.xml",
+                                "x.Exe", "x.xml.bak0", "zeta5", "~tilde", "\xc3\xa9t\xc3\xa9s"}),
+      Listed());
 }
 
 TEST_F(PathFileTest, ListingOfAnEmptyOrMissingFolderIsEmpty) {

@@ -93,8 +93,7 @@ TEST_F(SamplesTest, EndsEvenWhereTheStepNoLongerAdvances) {
   spline.mSamplesValid = false;
   spline.RebuildSamples();
   ASSERT_FALSE(spline.mSamples.empty());
-  EXPECT_EQ(spline.ToWindow(spline.Evaluate(static_cast<float>(count - 3))),
-            spline.mSamples.back());
+  EXPECT_EQ(spline.ToWindow(spline.Evaluate(static_cast<float>(count - 3))), spline.mSamples.back());
   EXPECT_LT(spline.mSamples.size(), count * 101);
 }
 

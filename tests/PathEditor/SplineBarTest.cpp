@@ -73,9 +73,7 @@ TEST_F(PathFileTest, BarEntriesCallThePath) {
   const auto& entries = SplineBar().entries;
   ASSERT_EQ(13u, entries.size());
   auto press = [&](std::size_t i) { entries[i].buttonCallback(entries[i].clientData); };
-  auto setFloat = [&](std::size_t i, float value) {
-    entries[i].setCallback(&value, entries[i].clientData);
-  };
+  auto setFloat = [&](std::size_t i, float value) { entries[i].setCallback(&value, entries[i].clientData); };
   auto getFloat = [&](std::size_t i) {
     float value = -1;
     entries[i].getCallback(&value, entries[i].clientData);
@@ -90,8 +88,7 @@ TEST_F(PathFileTest, BarEntriesCallThePath) {
   press(8);  // Insert Before Selected
   InputManager::Instance()->mMousePos = vec2(500, 300);
   press(9);  // Insert After Selected
-  EXPECT_EQ((std::vector<vec2>{{300, 200}, {350, 220}, {500, 300}, {400, 250}}),
-            spline->mControlPoints);
+  EXPECT_EQ((std::vector<vec2>{{300, 200}, {350, 220}, {500, 300}, {400, 250}}), spline->mControlPoints);
   EXPECT_EQ(2, spline->mSelectedIndex);
   press(12);  // Delete Selected
   EXPECT_EQ((std::vector<vec2>{{300, 200}, {350, 220}, {400, 250}}), spline->mControlPoints);

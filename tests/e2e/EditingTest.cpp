@@ -79,16 +79,16 @@ std::string PointLine(float x, float y) {
 }
 
 TEST_F(EditorTest, KeysAddInsertDeleteAndClearAtThePointer) {
-  AddPoint(300, 250);                                   // [A], A selected
+  AddPoint(300, 250);  // [A], A selected
   mDemo->MoveTo(400, Down(250));
-  mDemo->Key("z");                                      // [A, B], B selected
+  mDemo->Key("z");  // [A, B], B selected
   mDemo->MoveTo(500, Down(250));
-  mDemo->Key("x");                                      // [A, X, B], X selected
+  mDemo->Key("x");  // [A, X, B], X selected
   mDemo->MoveTo(600, Down(250));
-  mDemo->Key("c");                                      // [A, X, C, B], C selected
+  mDemo->Key("c");  // [A, X, C, B], C selected
   ASSERT_TRUE(WaitForColor(600, 250, IsRed));
   mDemo->MoveTo(800, Down(650));
-  mDemo->Key("Delete");                                 // [A, X, B], B selected
+  mDemo->Key("Delete");  // [A, X, B], B selected
   EXPECT_TRUE(WaitForColor(400, 250, IsRed));
   EXPECT_TRUE(IsGreen(At(300, 250)));
   EXPECT_TRUE(IsGreen(At(500, 250)));

@@ -34,7 +34,9 @@ TEST_F(FilesTest, SavingThreeTimesKeepsEachEarlierFileAsANumberedBackup) {
   // Each backup holds the save before it: one point, then two.
   const auto count = [](const std::string& text) {
     std::size_t n = 0;
-    for (std::size_t at = text.find("<ControlPoint>"); at != std::string::npos; at = text.find("<ControlPoint>", at + 1)) ++n;
+    for (std::size_t at = text.find("<ControlPoint>"); at != std::string::npos;
+         at = text.find("<ControlPoint>", at + 1))
+      ++n;
     return n;
   };
   EXPECT_EQ(count(File("a.xml.bak0")), 1u);
@@ -85,8 +87,10 @@ TEST_F(FilesTest, RotationOf400BecomesFortyAndTheNextSaveBakesItIn) {
   mDemo->Frames(4);
   // One point: the start of the curve is (0, 0), and the point is its normalised position.
   std::ostringstream expected;
-  expected << "  <ControlPoint>" << (wx - 262.0f) / 700.0f << " " << (wy - 184.0f) / 400.0f << "</ControlPoint>\n";
-  EXPECT_NE(File("turned.xml").find(expected.str()), std::string::npos) << File("turned.xml") << expected.str();
+  expected << "  <ControlPoint>" << (wx - 262.0f) / 700.0f << " " << (wy - 184.0f) / 400.0f
+           << "</ControlPoint>\n";
+  EXPECT_NE(File("turned.xml").find(expected.str()), std::string::npos)
+      << File("turned.xml") << expected.str();
 }
 
 TEST_F(FilesTest, SaveWithoutPointsOrWithoutANameSaysWhatIsMissing) {

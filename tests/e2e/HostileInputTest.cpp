@@ -14,9 +14,7 @@ namespace fs = std::filesystem;
 constexpr long kMemoryLimitKiB = 2L * 1024 * 1024;  // 2 GiB
 constexpr int kManyPoints = 100000;
 
-void Write(const fs::path& file, const std::string& text) {
-  std::ofstream(file, std::ios::binary) << text;
-}
+void Write(const fs::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
 
 std::string Document(const std::string& children) { return "<resource>\n" + children + "</resource>\n"; }
 
@@ -36,7 +34,8 @@ void PrintTo(const FailingCase& hostile, std::ostream* out) { *out << hostile.na
 
 std::string PrintCase(const ::testing::TestParamInfo<FailingCase>& info) {
   std::string name = info.param.name;
-  std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+  std::replace_if(
+      name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
   return name;
 }
 

@@ -119,7 +119,8 @@ TEST_F(SaveFaults, ReadOnlyFolderRefusesTheSaveAndChangesNothing) {
   Start([](const fs::path& work) { std::ofstream(work / "a.xml") << kOldPath; });
   DrawAndName("a");
   fs::permissions(mDemo->WorkDir(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                        fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+                                        fs::perms::group_exec | fs::perms::others_read |
+                                        fs::perms::others_exec);
   const Snapshot before = Take(mDemo->WorkDir());
   // The existing file cannot be kept as a backup, so it is not overwritten either.
   EXPECT_EQ(Count(SaveExpecting("failed to save: a.xml"), "failed to save"), 1u);
@@ -152,7 +153,8 @@ TEST_F(SaveFaults, FullDiskRefusesTheSaveKeepsEveryFileAndSavesOnceThereIsRoom) 
     // Fill what is left, to the last byte the file system gives.
     std::FILE* filler = std::fopen((work / "filler.bin").c_str(), "wb");
     const std::string block(4096, 'x');
-    while (filler != nullptr && std::fwrite(block.data(), 1, block.size(), filler) == block.size()) {}
+    while (filler != nullptr && std::fwrite(block.data(), 1, block.size(), filler) == block.size()) {
+    }
     if (filler != nullptr) std::fclose(filler);
   });
   if (mTmpfs.empty()) GTEST_SKIP() << "no tmpfs could be mounted: " << mMountError;

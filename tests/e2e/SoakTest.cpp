@@ -20,11 +20,16 @@ constexpr int kBarRows[] = {kFilenameY, kSaveY, kLoadY, kRotationY, kScaleY, 139
 class Soak : public EditorTest {
 protected:
   void SetUp() override {
-    Start([](const fs::path& work) { std::ofstream(work / "start.xml") << "<resource><ControlPoint>0.2 0.3</ControlPoint></resource>"; });
+    Start([](const fs::path& work) {
+      std::ofstream(work / "start.xml") << "<resource><ControlPoint>0.2 0.3</ControlPoint></resource>";
+    });
   }
 
   int Any(int low, int high) { return std::uniform_int_distribution<int>(low, high)(mRandom); }
-  template <typename T, std::size_t N> T Pick(const T (&choices)[N]) { return choices[Any(0, N - 1)]; }
+  template <typename T, std::size_t N>
+  T Pick(const T (&choices)[N]) {
+    return choices[Any(0, N - 1)];
+  }
   std::pair<int, int> Scene() { return {Any(230, 1010), Any(5, 760)}; }
 
   // One random action: clicks, drags, keys, and the bar's fields, buttons and list. Points
@@ -47,7 +52,8 @@ protected:
       const auto [x, y] = Scene();
       mDemo->Click(x, y, kind < 50 ? Button::Left : Button::Middle);
     } else if (kind < 70) {
-      static const char* const keys[] = {"z", "x", "c", "Delete", "a", "1", "Return", "BackSpace", "Tab", "space", "F5"};
+      static const char* const keys[] = {"z",      "x",         "c",   "Delete", "a", "1",
+                                         "Return", "BackSpace", "Tab", "space",  "F5"};
       const char* key = Pick(keys);
       mAdded += (key[0] == 'z' || key[0] == 'x' || key[0] == 'c') && key[1] == '\0';
       mDemo->Key(key);

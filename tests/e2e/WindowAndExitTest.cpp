@@ -48,7 +48,7 @@ TEST(WindowAndExit, SpecialKeysAreEchoedAndF4AloneDoesNotEndTheProgram) {
   demo.Key("Left");
   EXPECT_TRUE(demo.WaitForOutput("4\n5\n100\n"));
   EXPECT_TRUE(demo.Running());
-  demo.Key("F4", "Control_L");  // Ctrl+F4: the modifier must be Alt alone
+  demo.Key("F4", "Control_L");                  // Ctrl+F4: the modifier must be Alt alone
   EXPECT_TRUE(demo.WaitForOutput("114\n4\n"));  // Ctrl alone is a special key too
   EXPECT_TRUE(demo.Running());
 }

@@ -63,8 +63,8 @@ TEST_F(GameStateManagerTest, ChangeResumesEachLowerStateJustBeforeFreeingIt) {
   Stack({&mA, &mB, &mC});
   Request(Change, &mA);
   mManager->Update();
-  EXPECT_EQ(gLog, (Log{"C.Free", "C.Unload", "B.Resume", "B.Free", "B.Unload", "A.Resume",
-                       "A.Free", "A.Unload", "A.Load", "A.Initialize", "A.Update"}));
+  EXPECT_EQ(gLog, (Log{"C.Free", "C.Unload", "B.Resume", "B.Free", "B.Unload", "A.Resume", "A.Free",
+                       "A.Unload", "A.Load", "A.Initialize", "A.Update"}));
   EXPECT_EQ(mManager->mStates, (std::vector<GameState*>{&mA}));
 }
 

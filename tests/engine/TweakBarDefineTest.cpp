@@ -28,17 +28,17 @@ TEST_F(TweakBarTest, BarDefinitionSetsEveryAttribute) {
 
 TEST_F(TweakBarTest, FaultyDefinitionsReportAndChangeNothing) {
   const char* faulty[] = {
-      "'Other' size='10 10'",            // unknown bar
-      "'Spline' size='10 10' glow=1",    // unknown attribute after a good one
-      "'Spline' size='200'",             // too few numbers
-      "'Spline' size='0 10'",            // not a size
-      "'Spline' color='1 2 300'",        // colour out of range
+      "'Other' size='10 10'",          // unknown bar
+      "'Spline' size='10 10' glow=1",  // unknown attribute after a good one
+      "'Spline' size='200'",           // too few numbers
+      "'Spline' size='0 10'",          // not a size
+      "'Spline' color='1 2 300'",      // colour out of range
       "'Spline' alpha=abc",
       "'Spline' movable=maybe",
       "'Spline' refresh=-1",
-      "'Spline' position='1 2",          // unclosed quote
-      "'Spline' valueswidth",            // no value
-      "",                                // no bar at all
+      "'Spline' position='1 2",  // unclosed quote
+      "'Spline' valueswidth",    // no value
+      "",                        // no bar at all
   };
   TwNewBar("Spline");
   TwDefine("'Spline' size='120 140' valueswidth=50");
@@ -60,8 +60,12 @@ TEST_F(TweakBarTest, EntriesKeepLabelKeyAndStepAndMayShareTheEmptyName) {
   float value = 0;
   auto get = [](void* out, void* data) { *static_cast<float*>(out) = *static_cast<float*>(data); };
   ASSERT_EQ(TwAddVarCB(bar, "", TW_TYPE_FLOAT, nullptr, get, &value, "label=Rotation step=0.1"), 1);
-  ASSERT_EQ(TwAddButton(bar, "", [](void*) {}, nullptr, "label='Push Back CP' key=z"), 1);
-  ASSERT_EQ(TwAddButton(bar, "", [](void*) {}, nullptr, "label='Save' key=CTRL+s"), 1);
+  ASSERT_EQ(TwAddButton(
+                bar, "", [](void*) {}, nullptr, "label='Push Back CP' key=z"),
+            1);
+  ASSERT_EQ(TwAddButton(
+                bar, "", [](void*) {}, nullptr, "label='Save' key=CTRL+s"),
+            1);
   ASSERT_EQ(TwAddSeparator(bar, "", ""), 1);
   const auto& entries = tweakbar::InspectBar("Spline")->entries;
   ASSERT_EQ(entries.size(), 4u);
@@ -79,11 +83,15 @@ TEST_F(TweakBarTest, EntryWithAFaultyDefinitionIsReportedAndNotAdded) {
   for (const char* def : {"label='Save' key=CTRL+", "label=x colour=red", "step=0", "label='open"}) {
     SCOPED_TRACE(def);
     gErrors.clear();
-    EXPECT_EQ(TwAddButton(bar, "", [](void*) {}, nullptr, def), 0);
+    EXPECT_EQ(TwAddButton(
+                  bar, "", [](void*) {}, nullptr, def),
+              0);
     EXPECT_EQ(gErrors.size(), 1u);
   }
   EXPECT_TRUE(tweakbar::InspectBar("Spline")->entries.empty());
-  EXPECT_EQ(TwAddButton(nullptr, "", [](void*) {}, nullptr, ""), 0);  // no bar
+  EXPECT_EQ(TwAddButton(
+                nullptr, "", [](void*) {}, nullptr, ""),
+            0);  // no bar
 }
 
 TEST_F(TweakBarTest, RedefiningAnEnumerationReplacesItsValuesUnderTheSameType) {
@@ -91,7 +99,9 @@ TEST_F(TweakBarTest, RedefiningAnEnumerationReplacesItsValuesUnderTheSameType) {
   const TwType type = TwDefineEnum("LoadFilenamesEnum", first, 2);
   TwBar* bar = TwNewBar("Spline");
   auto get = [](void* out, void*) { *static_cast<int*>(out) = 0; };
-  ASSERT_EQ(TwAddVarCB(bar, "", type, [](const void*, void*) {}, get, nullptr, "label='Load'"), 1);
+  ASSERT_EQ(TwAddVarCB(
+                bar, "", type, [](const void*, void*) {}, get, nullptr, "label='Load'"),
+            1);
 
   const TwEnumVal second[] = {{0, "A.xml"}, {1, "a.xml"}, {2, "new.xml"}};
   EXPECT_EQ(TwDefineEnum("LoadFilenamesEnum", second, 3), type);

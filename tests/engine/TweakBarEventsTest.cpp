@@ -52,10 +52,10 @@ TEST_F(TweakBarEventsTest, ShortcutsMatchKeyAndModifiers) {
   };
   const Case cases[] = {
       {"CTRL+s", 19, kCtrl, true},  // Ctrl+S arrives as a control code
-      {"CTRL+s", 's', 0, false},    {"CTRL+s", 19, kCtrl | kAlt, false},
-      {"z", 'z', 0, true},          {"z", 'z', kAlt, false},
-      {"z", 'Z', kShift, false},    {"z", 'x', 0, false},
-      {"DEL", 127, 0, true},        {"p", 'p', kShift, true},  // Shift with caps lock on
+      {"CTRL+s", 's', 0, false},   {"CTRL+s", 19, kCtrl | kAlt, false},
+      {"z", 'z', 0, true},         {"z", 'z', kAlt, false},
+      {"z", 'Z', kShift, false},   {"z", 'x', 0, false},
+      {"DEL", 127, 0, true},       {"p", 'p', kShift, true},  // Shift with caps lock on
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.key) + " / " + std::to_string(c.glutKey));

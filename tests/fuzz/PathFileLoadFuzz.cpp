@@ -33,7 +33,8 @@ void WriteBytes(const char* name, const std::uint8_t* data, std::size_t size) {
 void RemoveStartingWith(const std::string& prefix) {
   std::error_code ignored;
   for (const auto& entry : std::filesystem::directory_iterator(".", ignored)) {
-    if (entry.path().filename().string().rfind(prefix, 0) == 0) std::filesystem::remove(entry.path(), ignored);
+    if (entry.path().filename().string().rfind(prefix, 0) == 0)
+      std::filesystem::remove(entry.path(), ignored);
   }
 }
 
@@ -93,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   WriteBytes("path.xml", data, size);
   CheckBackup(data, size);
   RemoveStartingWith("path.xml.bak");  // keeps the Load list to path.xml alone
-  CubicBSpline spline;  // builds its bar and lists the folder, as at start-up
+  CubicBSpline spline;                 // builds its bar and lists the folder, as at start-up
   const std::vector<vec2> before = {{1.0f, 2.0f}, {3.0f, 4.0f}};
   spline.mControlPoints = before;
   spline.mSelectedIndex = 1;

@@ -31,14 +31,18 @@ std::string Decode(const std::string& body) {
     if (++i == body.size()) Fail("literal ends in a backslash");
     const char e = body[i];
     switch (e) {
-      case '"': case '\\': case '?': case '\'': out += e; break;
+      case '"':
+      case '\\':
+      case '?':
+      case '\'': out += e; break;
       case 'n': out += '\n'; break;
       case 't': out += '\t'; break;
       case 'r': out += '\r'; break;
       default: {
         if (!IsOctal(e)) Fail("unknown escape in literal");
         int value = 0, digits = 0;
-        while (digits < 3 && i < body.size() && IsOctal(body[i])) value = value * 8 + (body[i++] - '0'), ++digits;
+        while (digits < 3 && i < body.size() && IsOctal(body[i]))
+          value = value * 8 + (body[i++] - '0'), ++digits;
         --i;
         out += static_cast<char>(value);
       }

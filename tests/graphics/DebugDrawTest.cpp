@@ -26,8 +26,7 @@ using graphicstest::LastFrame;
 glm::ivec2 WindowPixel(vec3 position) {
   const float ndcX = 2.0f * position.x / 1024.0f - 1.0f;
   const float ndcY = 2.0f * position.y / 768.0f - 1.0f;
-  return glm::ivec2(static_cast<int>((ndcX + 1.0f) * 512.0f),
-                    static_cast<int>((ndcY + 1.0f) * 384.0f));
+  return glm::ivec2(static_cast<int>((ndcX + 1.0f) * 512.0f), static_cast<int>((ndcY + 1.0f) * 384.0f));
 }
 
 // A text position in normalised device coordinates as a window pixel.
@@ -96,8 +95,8 @@ TEST_F(DebugDrawTest, LinesAndPointsLandOnTheirWindowPixelsOverTheScene) {
   EXPECT_EQ(frame.Count(650, 550, 750, 650, 255, 0, 0), 0);
 
   // An 8-pixel point: its inner pixels have its colour, over the line, and nothing 6 pixels off.
-  for (vec3 offset : {vec3(0.0f), vec3(2.0f, 0.0f, 0.0f), vec3(-2.0f, 0.0f, 0.0f),
-                      vec3(0.0f, 2.0f, 0.0f), vec3(0.0f, -2.0f, 0.0f)}) {
+  for (vec3 offset : {vec3(0.0f), vec3(2.0f, 0.0f, 0.0f), vec3(-2.0f, 0.0f, 0.0f), vec3(0.0f, 2.0f, 0.0f),
+                      vec3(0.0f, -2.0f, 0.0f)}) {
     ExpectColor(vec3(200.5f, 200.5f, 0.0f) + offset, 0, 0, 255);
     ExpectColor(vec3(400.5f, 180.5f, 0.0f) + offset, 255, 0, 0);
   }
@@ -121,8 +120,7 @@ TEST_F(DebugDrawTest, LinesAndPointsLandOnTheirWindowPixelsOverTheScene) {
 }
 
 TEST_F(DebugDrawTest, BatchUploadIsTheTightlyPackedVertexList) {
-  mGraphics->DrawLine(vec3(1.0f, 2.0f, -3.0f), vec3(4.0f, 5.0f, -6.0f),
-                      vec4(0.1f, 0.2f, 0.3f, 0.4f));
+  mGraphics->DrawLine(vec3(1.0f, 2.0f, -3.0f), vec3(4.0f, 5.0f, -6.0f), vec4(0.1f, 0.2f, 0.3f, 0.4f));
   RenderFrame(ObjectManager::Instance()->mRenderList);
 
   GLint size = 0;

@@ -18,8 +18,8 @@ protected:
     GraphicsFixture::SetUp();
     // A unit square around the origin in the z = 0 plane, counter-clockwise seen from +z.
     mQuad = new Mesh("test-square");
-    for (vec3 corner : {vec3(-0.5f, -0.5f, 0.0f), vec3(0.5f, -0.5f, 0.0f),
-                        vec3(-0.5f, 0.5f, 0.0f), vec3(0.5f, 0.5f, 0.0f)}) {
+    for (vec3 corner : {vec3(-0.5f, -0.5f, 0.0f), vec3(0.5f, -0.5f, 0.0f), vec3(-0.5f, 0.5f, 0.0f),
+                        vec3(0.5f, 0.5f, 0.0f)}) {
       Vertex vertex;
       vertex.position = corner;
       vertex.normal = vec3(0.0f, 0.0f, 1.0f);

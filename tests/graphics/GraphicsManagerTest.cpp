@@ -185,9 +185,7 @@ TEST_F(GraphicsManagerTest, MissingDefaultProgramDrawsNoObjectAndMakesNoError) {
   for (int frame = 0; frame < 2; ++frame) {
     CaptureStdout out;
     mGraphics->RenderFrame(drawList);
-    EXPECT_EQ(
-        out.Text().rfind("error in opening shader file: ../resources/shaders/Default.frag\n", 0),
-        0u)
+    EXPECT_EQ(out.Text().rfind("error in opening shader file: ../resources/shaders/Default.frag\n", 0), 0u)
         << out.Text();
     EXPECT_EQ(out.Text().find("Error occurred in OpenGL"), std::string::npos) << out.Text();
   }

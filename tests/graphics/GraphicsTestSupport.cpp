@@ -14,8 +14,8 @@ namespace graphicstest {
 
 namespace fs = std::filesystem;
 
-void WriteShader(const testsupport::TempWorkDir& dir, const std::string& name,
-                 const std::string& extension, const std::string& source) {
+void WriteShader(const testsupport::TempWorkDir& dir, const std::string& name, const std::string& extension,
+                 const std::string& source) {
   testsupport::WriteFile(dir.Resources() / "shaders" / (name + extension), source);
 }
 

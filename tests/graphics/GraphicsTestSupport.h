@@ -14,8 +14,8 @@
 namespace graphicstest {
 
 // Writes "<resources>/shaders/<name><extension>".
-void WriteShader(const testsupport::TempWorkDir& dir, const std::string& name,
-                 const std::string& extension, const std::string& source);
+void WriteShader(const testsupport::TempWorkDir& dir, const std::string& name, const std::string& extension,
+                 const std::string& source);
 // Copies the program's own shader files into the fixture's resources.
 void CopyRepoShaders(const testsupport::TempWorkDir& dir);
 
@@ -32,8 +32,7 @@ struct FrameSnapshot {
   testsupport::Rgba Pixel(int x, int y) const;
   float Depth(int x, int y) const;
   // Number of pixels in [x0, x1) x [y0, y1) whose colour is exactly (r, g, b).
-  int Count(int x0, int y0, int x1, int y1, unsigned char r, unsigned char g,
-            unsigned char b) const;
+  int Count(int x0, int y0, int x1, int y1, unsigned char r, unsigned char g, unsigned char b) const;
 };
 
 // The snapshot of the most recent swap, and the number of swaps so far.

@@ -26,11 +26,9 @@ const char* const kColorFrag =
 // Declares none of the names the renderer feeds.
 const char* const kBareVert = "#version 110\nvoid main() { gl_Position = vec4(0.0); }\n";
 const char* const kBareFrag = "#version 110\nvoid main() { gl_FragColor = vec4(1.0); }\n";
-const char* const kSyntaxErrorFrag =
-    "#version 110\nvoid main() { gl_FragColor = vec4(1.0) }\n";
+const char* const kSyntaxErrorFrag = "#version 110\nvoid main() { gl_FragColor = vec4(1.0) }\n";
 // Compiles, but the linker finds no body for shade().
-const char* const kUnresolvedFrag =
-    "#version 110\nvec4 shade();\nvoid main() { gl_FragColor = shade(); }\n";
+const char* const kUnresolvedFrag = "#version 110\nvec4 shade();\nvoid main() { gl_FragColor = shade(); }\n";
 
 GLint CurrentProgram() {
   GLint program = -1;
@@ -63,8 +61,7 @@ TEST_F(ShaderLibraryTest, MissingFilesAreReportedAndTheBuildIsRetriedOnEveryRequ
     CaptureStdout out;
     EXPECT_EQ(mLibrary.UseProgram("Half"), nullptr);
     // The open error comes first; whatever the compiler says about the empty source follows.
-    EXPECT_EQ(out.Text().rfind("error in opening shader file: ../resources/shaders/Half.frag\n", 0),
-              0u)
+    EXPECT_EQ(out.Text().rfind("error in opening shader file: ../resources/shaders/Half.frag\n", 0), 0u)
         << out.Text();
     EXPECT_EQ(out.Text().find("Half.vert"), std::string::npos) << out.Text();
   }

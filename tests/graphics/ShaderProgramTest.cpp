@@ -81,8 +81,8 @@ TEST_F(ShaderProgramTest, LocationsAreLookedUpByName) {
   auto uniform = [id](const char* name) { return glGetUniformLocation(id, name); };
 
   const std::pair<GLint, const char*> present[] = {
-      {program->a_vertex, "a_vertex"},         {program->a_normal, "a_normal"},
-      {program->a_texCoord, "a_texCoord"},     {program->a_tangent, "a_tangent"},
+      {program->a_vertex, "a_vertex"},       {program->a_normal, "a_normal"},
+      {program->a_texCoord, "a_texCoord"},   {program->a_tangent, "a_tangent"},
       {program->a_biTangent, "a_biTangent"},
   };
   for (const auto& [location, name] : present) {
@@ -90,13 +90,18 @@ TEST_F(ShaderProgramTest, LocationsAreLookedUpByName) {
     EXPECT_EQ(location, attribute(name)) << name;
   }
   const std::pair<GLint, const char*> uniforms[] = {
-      {program->u_projection, "u_projection"},     {program->u_modelView, "u_modelView"},
+      {program->u_projection, "u_projection"},
+      {program->u_modelView, "u_modelView"},
       {program->u_viewInvTranspose, "u_viewInvTranspose"},
-      {program->u_diffuseMap, "u_diffuseMap"},     {program->u_isTextured, "u_isTextured"},
+      {program->u_diffuseMap, "u_diffuseMap"},
+      {program->u_isTextured, "u_isTextured"},
       {program->u_isNormalMapped, "u_isNormalMapped"},
-      {program->u_displayMode, "u_displayMode"},   {program->u_bumpiness, "u_bumpiness"},
-      {program->diffuse[0], "light[0].diffuse"},   {program->diffuse[1], "light[1].diffuse"},
-      {program->diffuse[2], "light[2].diffuse"},   {program->spotFallOff[2], "light[2].spotFallOff"},
+      {program->u_displayMode, "u_displayMode"},
+      {program->u_bumpiness, "u_bumpiness"},
+      {program->diffuse[0], "light[0].diffuse"},
+      {program->diffuse[1], "light[1].diffuse"},
+      {program->diffuse[2], "light[2].diffuse"},
+      {program->spotFallOff[2], "light[2].spotFallOff"},
   };
   for (const auto& [location, name] : uniforms) {
     EXPECT_NE(location, -1) << name;
@@ -104,16 +109,16 @@ TEST_F(ShaderProgramTest, LocationsAreLookedUpByName) {
   }
 
   // Names the shader does not declare, and lights beyond its array of three.
-  for (GLint absent : {program->a_color, program->u_fogColor, program->u_globalAmbient,
-                       program->u_emissiveMap, program->u_ambientMap, program->u_specularMap,
-                       program->u_normalMap}) {
+  for (GLint absent :
+       {program->a_color, program->u_fogColor, program->u_globalAmbient, program->u_emissiveMap,
+        program->u_ambientMap, program->u_specularMap, program->u_normalMap}) {
     EXPECT_EQ(absent, -1);
   }
   for (int i = 0; i < MAX_LIGHTS; ++i) {
-    for (const GLint* field : {program->isActive, program->type, program->ambient,
-                               program->specular, program->position, program->direction,
-                               program->spotInnerAngle, program->spotOuterAngle,
-                               program->constAtt, program->linearAtt, program->quadAtt}) {
+    for (const GLint* field :
+         {program->isActive, program->type, program->ambient, program->specular, program->position,
+          program->direction, program->spotInnerAngle, program->spotOuterAngle, program->constAtt,
+          program->linearAtt, program->quadAtt}) {
       EXPECT_EQ(field[i], -1) << "light " << i;
     }
     if (i >= 3) {
@@ -157,11 +162,10 @@ TEST_F(ShaderProgramTest, BindMeshUploadsMatricesAndPointsTheMeshAttributes) {
   ASSERT_NE(program, nullptr);
   Mesh* mesh = MakeQuad("quad-for-binding");
   GraphicsManager* graphics = GraphicsManager::Instance();
-  graphics->mView = glm::rotate(glm::translate(mat4(1.0f), vec3(3.0f, -2.0f, -7.0f)), 0.6f,
-                                vec3(0.0f, 1.0f, 0.0f));
+  graphics->mView =
+      glm::rotate(glm::translate(mat4(1.0f), vec3(3.0f, -2.0f, -7.0f)), 0.6f, vec3(0.0f, 1.0f, 0.0f));
   graphics->mProjection = glm::ortho(0.0f, 1024.0f, 0.0f, 768.0f, 1.0f, 1000.0f);
-  mesh->mModel = glm::scale(glm::translate(mat4(1.0f), vec3(10.0f, 20.0f, -30.0f)),
-                            vec3(2.0f, 3.0f, 4.0f));
+  mesh->mModel = glm::scale(glm::translate(mat4(1.0f), vec3(10.0f, 20.0f, -30.0f)), vec3(2.0f, 3.0f, 4.0f));
 
   program->BindMesh(*mesh);
 
@@ -182,8 +186,10 @@ TEST_F(ShaderProgramTest, BindMeshUploadsMatricesAndPointsTheMeshAttributes) {
     GLint size;
     std::uintptr_t offset;
   };
-  const Expected attributes[] = {{program->a_vertex, 3, 0},   {program->a_normal, 3, 12},
-                                 {program->a_texCoord, 2, 24}, {program->a_tangent, 3, 32},
+  const Expected attributes[] = {{program->a_vertex, 3, 0},
+                                 {program->a_normal, 3, 12},
+                                 {program->a_texCoord, 2, 24},
+                                 {program->a_tangent, 3, 32},
                                  {program->a_biTangent, 3, 44}};
   for (const Expected& e : attributes) {
     SCOPED_TRACE(e.offset);
@@ -284,11 +290,10 @@ TEST_F(ShaderProgramTest, ApplyMaterialSendsTheManagersSettingsAndBindsUnitZero)
 TEST_F(ShaderProgramTest, ProgramWithoutAnyKnownNameStillBindsAndDraws) {
   ShaderProgram* program = mLibrary.UseProgram("Bare");
   ASSERT_NE(program, nullptr);
-  for (GLint location : {program->a_vertex, program->a_normal, program->a_texCoord,
-                         program->a_tangent, program->a_biTangent, program->a_color,
-                         program->u_projection, program->u_modelView,
-                         program->u_viewInvTranspose, program->u_diffuseMap,
-                         program->u_isTextured, program->u_displayMode, program->u_bumpiness}) {
+  for (GLint location :
+       {program->a_vertex, program->a_normal, program->a_texCoord, program->a_tangent, program->a_biTangent,
+        program->a_color, program->u_projection, program->u_modelView, program->u_viewInvTranspose,
+        program->u_diffuseMap, program->u_isTextured, program->u_displayMode, program->u_bumpiness}) {
     EXPECT_EQ(location, -1);
   }
   Mesh* mesh = MakeQuad("quad-bare");

@@ -63,7 +63,8 @@ std::vector<std::string> DemoCommand() {
 long StatusKiB(pid_t pid, const std::string& field) {
   std::ifstream in("/proc/" + std::to_string(pid) + "/status");
   for (std::string line; std::getline(in, line);) {
-    if (line.compare(0, field.size() + 1, field + ":") == 0) return std::atol(line.c_str() + field.size() + 1);
+    if (line.compare(0, field.size() + 1, field + ":") == 0)
+      return std::atol(line.c_str() + field.size() + 1);
   }
   return 0;
 }
@@ -106,14 +107,21 @@ DemoSession::DemoSession(const std::function<void(const fs::path&)>& prepare)
   XSetErrorHandler(IgnoreXError);
   mX = XOpenDisplay(mServer->Display().c_str());
   if (mX == nullptr) throw std::runtime_error("cannot open " + mServer->Display());
-  const bool found = WaitFor([this] {
-    mWindow = x11::FindWindowByTitle(mX, DefaultRootWindow(mX), kTitle);
-    XWindowAttributes attributes;
-    return mWindow != 0 && XGetWindowAttributes(mX, mWindow, &attributes) &&
-           attributes.map_state == IsViewable;
-  }, Scaled(std::chrono::seconds(20)));
-  if (!found) throw std::runtime_error("Demo's window did not appear; stderr: " +
-                                       [this] { std::ifstream in(mRoot / "stderr.txt"); std::stringstream s; s << in.rdbuf(); return s.str(); }());
+  const bool found = WaitFor(
+      [this] {
+        mWindow = x11::FindWindowByTitle(mX, DefaultRootWindow(mX), kTitle);
+        XWindowAttributes attributes;
+        return mWindow != 0 && XGetWindowAttributes(mX, mWindow, &attributes) &&
+               attributes.map_state == IsViewable;
+      },
+      Scaled(std::chrono::seconds(20)));
+  if (!found)
+    throw std::runtime_error("Demo's window did not appear; stderr: " + [this] {
+      std::ifstream in(mRoot / "stderr.txt");
+      std::stringstream s;
+      s << in.rdbuf();
+      return s.str();
+    }());
   int damageError = 0;
   if (!XDamageQueryExtension(mX, &mDamageEventBase, &damageError)) throw std::runtime_error("no XDamage");
   mDamage = XDamageCreate(mX, mWindow, XDamageReportNonEmpty);
@@ -133,7 +141,8 @@ DemoSession::~DemoSession() {
   if (::testing::Test::HasFailure()) {
     std::cerr << "Demo " << (endedByItself ? "had ended by itself" : "was running") << " (exit code "
               << (mExitCode ? std::to_string(*mExitCode) : std::string("none")) << "); its output:\n"
-              << Output() << "\nits errors:\n" << Errors() << std::endl;
+              << Output() << "\nits errors:\n"
+              << Errors() << std::endl;
   }
   if (Running()) {
     kill(mPid, SIGKILL);
@@ -321,8 +330,8 @@ long DemoSession::PeakResidentKiB() const { return mExitCode ? 0 : StatusKiB(mPi
 
 std::string DemoSession::SanitizerReport() const {
   const std::string errors = Errors();
-  for (const char* marker : {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
-                             "SUMMARY: UndefinedBehaviorSanitizer"}) {
+  for (const char* marker : {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer",
+                             "runtime error:", "SUMMARY: UndefinedBehaviorSanitizer"}) {
     const std::size_t at = errors.find(marker);
     if (at == std::string::npos) continue;
     const std::size_t line = errors.rfind('\n', at);

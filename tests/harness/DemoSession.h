@@ -59,7 +59,8 @@ public:
   // The same with the editor's axes: y counts up from the bottom edge.
   Pixel PixelUp(int x, int yUp) { return PixelAt(x, 767 - yUp); }
   // Waits until the condition holds or the time is up; true when it held.
-  bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(5));
+  bool WaitFor(const std::function<bool()>& condition,
+               std::chrono::milliseconds limit = std::chrono::seconds(5));
 
   // Everything the program wrote to standard output so far.
   std::string Output() const;

@@ -95,7 +95,10 @@ const FolderCase kFolderCases[] = {
      "void init()\n{\n  GetResource(\"bell\\0077.xml\");\n  GetResource(\"cr\\r.xml\");\n"
      "  GetResource(\"del\\177.xml\");\n  GetResource(\"tab\\t.xml\");\n}\n"},
     {"Utf8AndTrigraphs",
-     {"caf\xc3\xa9.xml", "what?" "?=.xml", "one?.xml"},
+     {"caf\xc3\xa9.xml",
+      "what?"
+      "?=.xml",
+      "one?.xml"},
      {},
      "void init()\n{\n  GetResource(\"caf\xc3\xa9.xml\");\n  GetResource(\"one?.xml\");\n"
      "  GetResource(\"what?\\?=.xml\");\n}\n"},
@@ -124,8 +127,7 @@ TEST(Resindex, ReadOnlyOutputKeepsItsContent) {
   testsupport::TempWorkDir work;
   WriteFile("a.xml", "");
   WriteFile("output.txt", "old text\n");
-  fs::permissions("output.txt", fs::perms::owner_read | fs::perms::group_read |
-                                    fs::perms::others_read);
+  fs::permissions("output.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 
   EXPECT_EQ(RunResindex(prefix), 0);
   EXPECT_EQ(ReadFile("output.txt"), "old text\n");
@@ -137,8 +139,8 @@ TEST(Resindex, UnlistableFolderGivesEmptyFile) {
   testsupport::TempWorkDir work;
   WriteFile("a.xml", "");
   // Entering and creating files is allowed, reading the folder's entries is not.
-  fs::permissions(".", fs::perms::owner_write | fs::perms::owner_exec | fs::perms::others_write |
-                           fs::perms::others_exec);
+  fs::permissions(
+      ".", fs::perms::owner_write | fs::perms::owner_exec | fs::perms::others_write | fs::perms::others_exec);
 
   EXPECT_EQ(RunResindex(prefix), 0);
   fs::permissions(".", fs::perms::owner_all);
@@ -149,8 +151,17 @@ TEST(Resindex, UnlistableFolderGivesEmptyFile) {
 // The file is meant to be compiled: each literal must give back the name it was made from.
 TEST(Resindex, OutputCompilesAndYieldsTheNames) {
   testsupport::TempWorkDir work;
-  const std::vector<std::string> sorted = {"\x01" "1.xml", "Q\"\\\"\\.xml", "a\\x41b.xml",
-                                           "bad\");.xml", "tri?" "?=?" "?(?" "?'.xml", "z\n\t\r.xml"};
+  const std::vector<std::string> sorted = {
+      "\x01"
+      "1.xml",
+      "Q\"\\\"\\.xml",
+      "a\\x41b.xml",
+      "bad\");.xml",
+      "tri?"
+      "?=?"
+      "?(?"
+      "?'.xml",
+      "z\n\t\r.xml"};
   for (const std::string& name : sorted) WriteFile(name, "");
   for (const std::string& name : sorted) ASSERT_TRUE(fs::exists(name)) << name;
   ASSERT_EQ(RunResindex(), 0);
@@ -160,8 +171,8 @@ TEST(Resindex, OutputCompilesAndYieldsTheNames) {
             "static void GetResource(const char* name) { std::fwrite(name, 1, std::strlen(name) + 1,"
             " stdout); }\n#include \"output.txt\"\nint main() { init(); }\n");
   // Trigraphs on: the text must stay valid where a compiler still reads them.
-  const std::string build = std::string("'") + RESINDEX_TEST_CXX +
-                            "' -std=c++11 -trigraphs -Wall -Werror -o harness harness.cpp";
+  const std::string build =
+      std::string("'") + RESINDEX_TEST_CXX + "' -std=c++11 -trigraphs -Wall -Werror -o harness harness.cpp";
   ASSERT_EQ(std::system(build.c_str()), 0) << ReadFile("output.txt");
   ASSERT_EQ(std::system("./harness > names.bin"), 0);
 

@@ -31,9 +31,7 @@ void ExpectVec(const vec3& expected, const vec3& actual, const char* what, float
   EXPECT_NEAR(expected.z, actual.z, tolerance) << what;
 }
 
-bool Finite(const vec3& v) {
-  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
+bool Finite(const vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 void ExpectAllFinite(const Mesh& mesh) {
   for (const Vertex& v : mesh.mVertices) {
@@ -144,9 +142,7 @@ struct CornerCase {
   bool expectTexCoords;
   vec3 expectNormal;
 };
-void PrintTo(const CornerCase& c, std::ostream* os) {
-  *os << c.label;
-}
+void PrintTo(const CornerCase& c, std::ostream* os) { *os << c.label; }
 
 class ObjCornerForms : public ObjReader, public ::testing::WithParamInterface<CornerCase> {};
 
@@ -177,9 +173,7 @@ struct LineEndCase {
   const char* label;
   const char* text;
 };
-void PrintTo(const LineEndCase& c, std::ostream* os) {
-  *os << c.label;
-}
+void PrintTo(const LineEndCase& c, std::ostream* os) { *os << c.label; }
 
 class ObjLineEnds : public ObjReader, public ::testing::WithParamInterface<LineEndCase> {};
 
@@ -275,9 +269,7 @@ struct SkipCase {
   std::string text;
   std::size_t positions;
 };
-void PrintTo(const SkipCase& c, std::ostream* os) {
-  *os << c.label;
-}
+void PrintTo(const SkipCase& c, std::ostream* os) { *os << c.label; }
 
 class ObjSkipping : public ObjReader, public ::testing::WithParamInterface<SkipCase> {};
 
@@ -332,9 +324,7 @@ struct BadCase {
   std::string text;
   std::size_t vertices;
 };
-void PrintTo(const BadCase& c, std::ostream* os) {
-  *os << c.label;
-}
+void PrintTo(const BadCase& c, std::ostream* os) { *os << c.label; }
 
 class ObjBadInput : public ObjReader, public ::testing::WithParamInterface<BadCase> {};
 

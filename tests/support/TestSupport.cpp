@@ -32,8 +32,8 @@ TempWorkDir::~TempWorkDir() {
   std::error_code ignored;
   fs::current_path(mPrevious, ignored);
   // A test may leave read-only files or folders behind; make them writable before removing.
-  for (auto it = fs::recursive_directory_iterator(mRoot, ignored);
-       it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+  for (auto it = fs::recursive_directory_iterator(mRoot, ignored); it != fs::recursive_directory_iterator();
+       it.increment(ignored)) {
     fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
   }
   fs::remove_all(mRoot, ignored);
