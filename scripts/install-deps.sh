@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # compiler and build
   g++ cmake make pkg-config
+  # the format check of the test command
+  clang-format git
   # test frameworks
   libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev
   # window, OpenGL, GLU, GLEW (Mesa's drivers give the context under Xvfb)

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with warnings as errors, and runs the whole suite
-# (unit, OpenGL and end-to-end tests) against an X server of its own; then the fuzzers and the
-# sanitized suite (scripts/run-fuzz.sh, scripts/run-sanitized.sh) unless given --quick.
+# Installs what is missing, checks the code's format, builds everything with warnings as
+# errors, and runs the whole suite (unit, OpenGL and end-to-end tests) against an X server of
+# its own; then the fuzzers and the sanitized suite (scripts/run-fuzz.sh,
+# scripts/run-sanitized.sh) unless given --quick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
+# The code keeps the form .clang-format gives it.
+bash scripts/check-format.sh
 build=${BUILD_DIR:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEYRUN_WARNINGS_AS_ERRORS=ON
 cmake --build "$build" -j"$(nproc)"
