@@ -63,19 +63,47 @@ bool Matches(const KeyShortcut& shortcut, bool special, int code, int modifiers)
   return code == shortcut.code;
 }
 
-// Runs the first button whose shortcut matches; true when one did.
-bool RunShortcut(bool special, int code, int modifiers) {
+// The first button whose shortcut matches, or null.
+const Entry* FindShortcut(bool special, int code, int modifiers) {
   for (const auto& bar : State().bars) {
     for (const Entry& entry : bar->entries) {
-      if (entry.kind != EntryKind::Button || !Matches(entry.key, special, code, modifiers)) continue;
-      // Copy before calling: the callback may redefine enumerations or change bars.
-      TwButtonCallback callback = entry.buttonCallback;
-      void* clientData = entry.clientData;
-      if (callback != nullptr) callback(clientData);
-      return true;
+      if (entry.kind == EntryKind::Button && Matches(entry.key, special, code, modifiers)) return &entry;
     }
   }
-  return false;
+  return nullptr;
+}
+
+// Runs the first button whose shortcut matches; true when one did.
+bool RunShortcut(bool special, int code, int modifiers) {
+  const Entry* entry = FindShortcut(special, code, modifiers);
+  if (entry == nullptr) return false;
+  // Copy before calling: the callback may redefine enumerations or change bars.
+  TwButtonCallback callback = entry->buttonCallback;
+  void* clientData = entry->clientData;
+  if (callback != nullptr) callback(clientData);
+  return true;
+}
+
+// Ctrl with a letter that edits the field's own text: select all, copy, paste, cut, undo, redo.
+bool IsTextEditingChord(int letter) {
+  return letter == 'a' || letter == 'c' || letter == 'v' || letter == 'x' || letter == 'y' || letter == 'z';
+}
+
+// While a field is edited, a Ctrl shortcut of a button commits the edit, as Enter would, and
+// then runs the button, so that Ctrl+S saves under the name just typed. True when one matched.
+bool CommitEditThenRunShortcut(unsigned char key, int modifiers) {
+  if (!(modifiers & kCtrl) || key < 1 || key > 26) return false;
+  const int letter = 'a' + key - 1;
+  if (IsTextEditingChord(letter)) return false;
+  const Entry* entry = FindShortcut(false, letter, modifiers);
+  if (entry == nullptr) return false;
+  Queue(KeyInput(PendingInput::KeyDown, 13, 0));
+  PendingInput run;
+  run.kind = PendingInput::RunButton;
+  run.callback = entry->buttonCallback;
+  run.clientData = entry->clientData;
+  Queue(run);
+  return true;
 }
 
 int ImGuiButtonOf(int glutButton) {
@@ -93,7 +121,7 @@ int TwEventKeyboardGLUT(unsigned char glutKey, int /*mouseX*/, int /*mouseY*/) {
   if (!State().initialised) return 0;
   const int modifiers = CurrentModifiers();
   if (State().editing) {
-    QueueEditKey(glutKey, modifiers);
+    if (!CommitEditThenRunShortcut(glutKey, modifiers)) QueueEditKey(glutKey, modifiers);
     return 1;
   }
   int code = glutKey;
@@ -149,4 +177,9 @@ int TwEventMouseMotionGLUT(int mouseX, int mouseY) {
   // Motion with a button held belongs to the drag that press started.
   const bool taken = state.dragFromBar[0] || state.dragFromBar[1] || state.dragFromBar[2];
   return taken ? 1 : 0;
+}
+
+int TwIsOnBar(int mouseX, int mouseY) {
+  if (!State().initialised) return 0;
+  return OnAnyBar(static_cast<float>(mouseX), static_cast<float>(mouseY)) ? 1 : 0;
 }

@@ -62,6 +62,9 @@ void FeedPendingInput(ImGuiIO& io) {
       io.MousePos = ImVec2(input.x, input.y);
     } else if (input.kind == PendingInput::Character) {
       io.AddInputCharacter(static_cast<unsigned int>(input.key));
+    } else if (input.kind == PendingInput::RunButton) {
+      // Everything queued before it has been fed and its frame's callbacks have run.
+      if (input.callback != nullptr) input.callback(input.clientData);
     } else if (input.kind == PendingInput::MouseButton) {
       io.MousePos = ImVec2(input.x, input.y);
       io.MouseDown[input.button] = input.down;
@@ -152,14 +155,28 @@ void FloatField(Entry& entry, float width, FrameWork& work) {
   }
 }
 
-void EnumField(Entry& entry, const EnumType& type, FrameWork& work) {
+int GetEnumValue(const Entry& entry) {
   int value = 0;
   if (entry.variable != nullptr) {
     value = *static_cast<int*>(entry.variable);
   } else if (entry.getCallback != nullptr) {
     entry.getCallback(&value, entry.clientData);
   }
-  if (!ImGui::BeginCombo("##value", EnumLabel(type, value))) return;
+  return value;
+}
+
+void EnumField(Entry& entry, FrameWork& work) {
+  int value = GetEnumValue(entry);
+  const bool open = ImGui::BeginCombo("##value", EnumLabel(*FindEnum(entry.type), value));
+  const bool opened = open && !entry.listWasOpen;
+  entry.listWasOpen = open;
+  if (!open) return;
+  if (opened && entry.listOpenCallback != nullptr) {
+    // The list's owner may define its entries anew; read the value and the type after it.
+    entry.listOpenCallback(entry.listOpenClientData);
+    value = GetEnumValue(entry);
+  }
+  const EnumType& type = *FindEnum(entry.type);
   // The open list is a window of its own; events over it belong to the bar.
   Context& state = State();
   state.popupOpen = true;
@@ -207,8 +224,8 @@ void EntryRow(const TwBar& bar, Entry& entry, FrameWork& work) {
     StringField(entry, work);
   } else if (entry.type == TW_TYPE_FLOAT) {
     FloatField(entry, width, work);
-  } else if (const EnumType* type = FindEnum(entry.type)) {
-    EnumField(entry, *type, work);
+  } else if (FindEnum(entry.type) != nullptr) {
+    EnumField(entry, work);
   } else if (entry.type == TW_TYPE_INT32 || entry.type == TW_TYPE_BOOLCPP) {
     int value = 0;
     if (entry.getCallback != nullptr) entry.getCallback(&value, entry.clientData);

@@ -42,6 +42,10 @@ struct Entry {
   std::string editText;
   float editFloat = 0.0f;
   bool wasActive = false;  // the field had the keyboard in the last frame
+  // A drop-down list: called as it opens; whether it was open in the last frame.
+  TwButtonCallback listOpenCallback = nullptr;
+  void* listOpenClientData = nullptr;
+  bool listWasOpen = false;
 };
 
 struct Rect {
@@ -72,14 +76,18 @@ struct EnumType {
   std::vector<std::pair<int, std::string>> values;
 };
 
-// One input transition waiting to be fed to Dear ImGui.
+// One input transition waiting to be fed to Dear ImGui, or a button's callback that waits for
+// the transitions queued before it (a shortcut pressed while a field is edited runs once the
+// field has taken the Enter that commits it).
 struct PendingInput {
-  enum Kind { MouseMove, MouseButton, KeyDown, Character } kind = MouseMove;
+  enum Kind { MouseMove, MouseButton, KeyDown, Character, RunButton } kind = MouseMove;
   float x = 0, y = 0;
   int button = 0;  // ImGui mouse button index
   bool down = false;
   int key = 0;  // ImGui key index (KeyDown) or character (Character)
   bool ctrl = false, shift = false, alt = false;
+  TwButtonCallback callback = nullptr;  // RunButton
+  void* clientData = nullptr;
 };
 
 struct Context {

@@ -130,6 +130,38 @@ TEST_F(TweakBarEventsTest, TypingIntoAStringFieldCommitsOnEnterAndEscapeIsTaken)
   EXPECT_EQ(TwEventKeyboardGLUT(27, 0, 0), 0);  // and then Escape is the program's again
 }
 
+// Ctrl+S while the name is being typed: the name is committed first, then Save runs with it.
+// Ctrl with a text-editing letter stays the field's, and so does a shortcut without Ctrl.
+TEST_F(TweakBarEventsTest, ACtrlShortcutWhileEditingCommitsTheFieldAndThenRunsItsButton) {
+  static std::string filename;
+  static std::string savedAs;
+  filename = "old";
+  savedAs = "none";
+  TwAddVarRW(mBar, "", TW_TYPE_STDSTRING, &filename, "label=Filename");
+  TwAddButton(
+      mBar, "", [](void*) { savedAs = filename; }, nullptr, "label='Save' key=CTRL+s");
+  TwAddButton(mBar, "", CountPress, nullptr, "label='Push Back CP' key=z");
+  TwAddButton(mBar, "", CountPress, nullptr, "label='Select' key=CTRL+a");
+  Frames(1);
+  Click(kValueX, kFirstRowY);
+  ASSERT_TRUE(tweakbar::State().editing);
+  gModifiers = kCtrl;
+  Type("\x01");  // Ctrl+A selects the field's text; the button with that key does not run
+  gModifiers = 0;
+  Type("typed z");
+  EXPECT_EQ(gPresses, 0);
+  EXPECT_EQ(filename, "old");  // not committed yet
+
+  gModifiers = kCtrl;
+  EXPECT_EQ(TwEventKeyboardGLUT(19, 0, 0), 1);
+  gModifiers = 0;
+  EXPECT_EQ(savedAs, "none");  // waits for the commit
+  Frames(3);
+  EXPECT_EQ(filename, "typed z");
+  EXPECT_EQ(savedAs, "typed z");
+  EXPECT_FALSE(tweakbar::State().editing);
+}
+
 TEST_F(TweakBarEventsTest, FloatFieldCommitsTheTypedValueOnceThroughItsSetCallback) {
   struct Value {
     float current = 0;
@@ -175,6 +207,35 @@ TEST_F(TweakBarEventsTest, ChoosingFromADropDownListCallsTheSetCallbackWithTheVa
   Frames(2);
   EXPECT_EQ(chosen, 2);
   EXPECT_FALSE(tweakbar::State().popupOpen);
+}
+
+// The list's owner hears of each opening before the list shows, and may define it anew then.
+TEST_F(TweakBarEventsTest, OpeningADropDownListCallsItsOpenCallbackOnceBeforeItShows) {
+  const TwEnumVal first[] = {{0, "a.xml"}};
+  const TwType type = TwDefineEnum("LoadFilenamesEnum", first, 1);
+  static int openings = 0;
+  openings = 0;
+  auto get = [](void* out, void*) { *static_cast<int*>(out) = -1; };  // nothing chosen yet
+  TwAddVarCB(
+      mBar, "", type, [](const void*, void*) {}, get, nullptr, "label='Load'");
+  auto relist = [](void*) {
+    ++openings;
+    const TwEnumVal now[] = {{0, "a.xml"}, {1, "made-meanwhile.xml"}};
+    TwDefineEnum("LoadFilenamesEnum", now, 2);
+  };
+  EXPECT_EQ(TwSetListOpenCallback(mBar, "Load", relist, nullptr), 1);
+  EXPECT_EQ(TwSetListOpenCallback(mBar, "Nothing", relist, nullptr), 0);
+  ASSERT_EQ(gErrors.size(), 1u);
+  Frames(3);
+  EXPECT_EQ(openings, 0);
+
+  Click(kValueX, kFirstRowY);
+  ASSERT_TRUE(tweakbar::State().popupOpen);
+  Frames(3);
+  EXPECT_EQ(openings, 1);  // once per opening, not once per frame
+  EXPECT_EQ(tweakbar::EnumLabels(type), (std::vector<std::string>{"a.xml", "made-meanwhile.xml"}));
+  // Two rows now: the list grew to show the entry made while it was closed.
+  EXPECT_GT(tweakbar::State().popupRect.height, 30.0f);
 }
 
 }  // namespace
