@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "PathFrame.h"
 #include "SplineMath.h"
 #include "TweakBar.h"
 
@@ -38,7 +39,7 @@ std::uint32_t SegmentIndex(float s) {
 
 }  // namespace
 
-CubicBSpline::CubicBSpline() { BuildBar(); }
+CubicBSpline::CubicBSpline() : mLastScenePointer(gFrameCenter) { BuildBar(); }
 
 CubicBSpline::~CubicBSpline() {
   if (mBar != nullptr) {
@@ -124,6 +125,7 @@ void CubicBSpline::Clear() {
 }
 
 void CubicBSpline::SetRotation(float degrees) {
+  if (!std::isfinite(degrees)) return;  // would place every point nowhere
   InvalidateSamples();
   mRotation = degrees;
   if (degrees > 360.0f)
@@ -133,6 +135,7 @@ void CubicBSpline::SetRotation(float degrees) {
 }
 
 void CubicBSpline::SetScale(float scale) {
+  if (!std::isfinite(scale)) return;
   InvalidateSamples();
   mScale = scale;
 }

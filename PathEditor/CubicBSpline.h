@@ -34,6 +34,7 @@ public:
   void InsertAfterSelected(const vec2& window);
   void DeleteSelected();
   void Clear();
+  // Values that are not finite are refused: the path keeps its placement.
   void SetRotation(float degrees);
   void SetScale(float scale);
   void Pick(const vec2& window);
@@ -56,8 +57,12 @@ public:
   // Path files in the working directory.
   void Save();
   void WriteResourceFile(const std::string& name);
+  // The text of the path's file; false when a value has no finite file form.
+  bool ResourceFileText(std::string& text) const;
   void LoadResourceFile(std::uint32_t index);
   void ApplyElement(std::string_view tag, std::string_view text);
+  // Lists the working folder into mFilenames and the Load list's enumeration.
+  void RefreshLoadList();
 
   vec2 mWorldPos = vec2(0.0f, 0.0f);
   float mRotation = 0.0f;  // degrees
@@ -75,6 +80,10 @@ public:
   std::vector<std::string> mFilenames;
   vec2 mFileScale = vec2(0.0f, 0.0f);
   vec2 mFileSplineStart = vec2(0.0f, 0.0f);
+  // Where the bar's Push Back and Insert buttons place a point: the pointer's last window
+  // position outside the bar (the frame's centre until the pointer has been in the scene).
+  vec2 mLastScenePointer;
+  std::string mLoadedFile;  // the file the last successful load read, shown by the Load field
 
 private:
   // Scale times cosine and sine of the rotation, as ToWindow and ToLocal use them.

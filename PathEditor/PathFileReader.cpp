@@ -158,6 +158,7 @@ void CubicBSpline::LoadResourceFile(std::uint32_t index) {
   }
 
   mFilename = name;
+  mLoadedFile = name;
   mSamplesValid = false;
   mWorldPos = vec2(0.0f, 0.0f);
   // A selection beyond the new list would reach past it.

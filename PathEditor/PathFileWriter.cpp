@@ -139,16 +139,22 @@ void CubicBSpline::Save() {
     return;
   }
   const std::string name = EndsWithXml(mFilename) ? mFilename : mFilename + ".xml";
-  // A previous file that cannot be kept is not overwritten either.
-  if (BackupExisting(name))
-    WriteResourceFile(name);
-  else
-    std::cout << "failed to save: " << name << std::endl;
-  ListResourceFiles("", mFilenames);
-  DefineLoadEnum(mFilenames);
+  // Whether the save can go through is settled before the backup, so that a refused save
+  // leaves the folder as it was. A previous file that cannot be kept is not overwritten either.
+  std::string text;
+  const bool saved = ResourceFileText(text) && safefile::CanReplace(name) && BackupExisting(name) &&
+                     safefile::ReplaceFile(name, text);
+  if (!saved) std::cout << "failed to save: " << name << std::endl;
+  RefreshLoadList();
 }
 
 void CubicBSpline::WriteResourceFile(const std::string& name) {
+  std::string text;
+  if (!ResourceFileText(text) || !safefile::ReplaceFile(name, text))
+    std::cout << "failed to save: " << name << std::endl;
+}
+
+bool CubicBSpline::ResourceFileText(std::string& text) const {
   // Window positions normalised to the frame: its lower-left corner at (0, 0), its
   // upper-right corner at (1, 1).
   const vec2 halfSize(gFrameHalfWidth, gFrameHalfHeight);
@@ -160,7 +166,7 @@ void CubicBSpline::WriteResourceFile(const std::string& name) {
   for (const vec2& p : mControlPoints) normalised.push_back((map.Apply(p) - corner) / size);
   const vec2 start = EvaluatePoints(normalised, 0.0f);
 
-  std::string text;
+  text.clear();
   text.reserve(128 + 48 * normalised.size());
   text += "<resource>\n";
   AppendLine(text, "Scale", halfSize);
@@ -173,7 +179,6 @@ void CubicBSpline::WriteResourceFile(const std::string& name) {
     AppendLine(text, "ControlPoint", value);
   }
   text += "</resource>\n";
-
   // A path placed beyond the float range (a huge scale) has no file form.
-  if (!finite || !safefile::ReplaceFile(name, text)) std::cout << "failed to save: " << name << std::endl;
+  return finite;
 }

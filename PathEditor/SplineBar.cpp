@@ -1,24 +1,32 @@
 // The "Spline" tweak bar: file name, Save, Load, rotation, scale and the editing buttons.
+#include <algorithm>
 #include <cstdint>
 
 #include "CubicBSpline.h"
-#include "InputManager.h"
 #include "ResourceListing.h"
 #include "TweakBar.h"
 
 namespace {
 
 CubicBSpline* Spline(void* clientData) { return static_cast<CubicBSpline*>(clientData); }
-vec2 MousePos() { return InputManager::Instance()->mMousePos; }
 
 void SaveButton(void* clientData) { Spline(clientData)->Save(); }
 
-// The Load variable carries the index of the chosen "LoadFilenamesEnum" entry.
+// The Load variable carries the index of the chosen "LoadFilenamesEnum" entry. It shows the
+// file last loaded, wherever it stands in the list now, and nothing while it is not listed.
 void SetLoad(const void* value, void* clientData) {
   const int index = *static_cast<const int*>(value);
   Spline(clientData)->LoadResourceFile(static_cast<std::uint32_t>(index));
 }
-void GetLoad(void* value, void* clientData) { *static_cast<int*>(value) = Spline(clientData)->mLoadIndex; }
+void GetLoad(void* value, void* clientData) {
+  const CubicBSpline* spline = Spline(clientData);
+  const auto& names = spline->mFilenames;
+  const auto found = std::find(names.begin(), names.end(), spline->mLoadedFile);
+  const bool shown = !spline->mLoadedFile.empty() && found != names.end();
+  *static_cast<int*>(value) = shown ? static_cast<int>(found - names.begin()) : -1;
+}
+// Opening the list shows the folder as it is now, with files other programs made or deleted.
+void OnLoadListOpen(void* clientData) { Spline(clientData)->RefreshLoadList(); }
 
 void SetRotationValue(const void* value, void* clientData) {
   Spline(clientData)->SetRotation(*static_cast<const float*>(value));
@@ -34,10 +42,20 @@ void GetScaleValue(void* value, void* clientData) {
   *static_cast<float*>(value) = Spline(clientData)->mScale;
 }
 
-// New points land where the mouse was last seen outside the bar.
-void PushBackButton(void* clientData) { Spline(clientData)->PushBack(MousePos()); }
-void InsertBeforeButton(void* clientData) { Spline(clientData)->InsertBeforeSelected(MousePos()); }
-void InsertAfterButton(void* clientData) { Spline(clientData)->InsertAfterSelected(MousePos()); }
+// New points land where the pointer was last seen outside the bar: under it for a shortcut
+// pressed over the scene, and never under the bar for a button clicked there.
+void PushBackButton(void* clientData) {
+  CubicBSpline* spline = Spline(clientData);
+  spline->PushBack(spline->mLastScenePointer);
+}
+void InsertBeforeButton(void* clientData) {
+  CubicBSpline* spline = Spline(clientData);
+  spline->InsertBeforeSelected(spline->mLastScenePointer);
+}
+void InsertAfterButton(void* clientData) {
+  CubicBSpline* spline = Spline(clientData);
+  spline->InsertAfterSelected(spline->mLastScenePointer);
+}
 void ClearButton(void* clientData) { Spline(clientData)->Clear(); }
 void DeleteButton(void* clientData) { Spline(clientData)->DeleteSelected(); }
 
@@ -55,6 +73,7 @@ void CubicBSpline::BuildBar() {
   ListResourceFiles("", mFilenames);
   const TwType loadType = DefineLoadEnum(mFilenames);
   TwAddVarCB(mBar, "", loadType, SetLoad, GetLoad, this, "label='Load'");
+  TwSetListOpenCallback(mBar, "Load", OnLoadListOpen, this);
   TwAddSeparator(mBar, "", "");
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetRotationValue, GetRotationValue, this, "label=Rotation step=0.1");
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetScaleValue, GetScaleValue, this, "label=Scale step=0.01");
@@ -65,4 +84,9 @@ void CubicBSpline::BuildBar() {
   TwAddSeparator(mBar, "", "");
   TwAddButton(mBar, "", ClearButton, this, "label='Clear CP' key=p");
   TwAddButton(mBar, "", DeleteButton, this, "label='Delete Selected' key=DEL");
+}
+
+void CubicBSpline::RefreshLoadList() {
+  ListResourceFiles("", mFilenames);
+  DefineLoadEnum(mFilenames);
 }

@@ -9,6 +9,8 @@
 #include "CubicBSpline.h"
 #include "GraphicsManager.h"
 #include "InputManager.h"
+#include "TweakBar.h"
+#include "WindowSize.h"
 
 namespace {
 
@@ -65,6 +67,11 @@ void CubicBSpline::HandleMouse() {
 }
 
 void CubicBSpline::Update() {
+  // The pointer's place for the bar's buttons: wherever it moved outside the bar.
+  const vec2 mouse = InputManager::Instance()->mMousePos;
+  const bool moved = mouse != mLastMousePos;
+  if (moved && !TwIsOnBar(static_cast<int>(mouse.x), gWindowHeight - static_cast<int>(mouse.y)))
+    mLastScenePointer = mouse;
   HandleMouse();
   RebuildSamples();
   SubmitDrawing();

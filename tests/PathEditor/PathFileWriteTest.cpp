@@ -118,12 +118,17 @@ TEST_F(PathFileTest, SaveLoadSaveGivesTheSameText) {
   }
 }
 
-TEST_F(PathFileTest, APathBeyondTheFloatRangeIsNotWritten) {
+// A refused save leaves the folder as it was: no backup of the file it would have replaced,
+// however often it is tried again.
+TEST_F(PathFileTest, APathBeyondTheFloatRangeIsNotWrittenAndNothingIsBackedUp) {
   SetWindowPoints(kFourPoints);
+  SaveAs("huge");
+  const std::string before = ReadFile("huge.xml");
   spline->SetScale(1e38f);
   EXPECT_EQ("failed to save: huge.xml\n", SaveAs("huge"));
-  EXPECT_FALSE(std::filesystem::exists("huge.xml"));
-  EXPECT_EQ((std::vector<std::string>{}), FolderEntries());
+  EXPECT_EQ("failed to save: huge.xml\n", SaveAs("huge"));
+  EXPECT_EQ(before, ReadFile("huge.xml"));
+  EXPECT_EQ((std::vector<std::string>{"huge.xml"}), FolderEntries());
 }
 
 TEST_F(PathFileTest, AReadOnlyFileIsNotReplaced) {
@@ -133,10 +138,11 @@ TEST_F(PathFileTest, AReadOnlyFileIsNotReplaced) {
                                                  std::filesystem::perms::others_read);
   SetWindowPoints(kFourPoints);
   EXPECT_EQ("failed to save: locked.xml\n", SaveAs("locked"));
+  EXPECT_EQ("failed to save: locked.xml\n", SaveAs("locked"));
   EXPECT_EQ("<resource/>", ReadFile("locked.xml"));
-  // The previous content was kept first, as before any write; no temporary file is left.
-  EXPECT_EQ((std::vector<std::string>{"locked.xml", "locked.xml.bak0"}), FolderEntries());
-  EXPECT_EQ((std::vector<std::string>{"locked.xml", "locked.xml.bak0"}), spline->mFilenames);
+  // Refused before anything was written: no backup, no temporary file.
+  EXPECT_EQ((std::vector<std::string>{"locked.xml"}), FolderEntries());
+  EXPECT_EQ((std::vector<std::string>{"locked.xml"}), spline->mFilenames);
 }
 
 TEST_F(PathFileTest, AReadOnlyFolderGetsNoFile) {

@@ -1,5 +1,4 @@
 // The "Spline" bar the path builds: its look, its thirteen entries and what they call.
-#include "InputManager.h"
 #include "PathFileTestSupport.h"
 #include "TweakBarInspect.h"
 
@@ -80,13 +79,13 @@ TEST_F(PathFileTest, BarEntriesCallThePath) {
     return value;
   };
 
-  InputManager::Instance()->mMousePos = vec2(300, 200);
+  spline->mLastScenePointer = vec2(300, 200);
   press(7);  // Push Back CP
-  InputManager::Instance()->mMousePos = vec2(400, 250);
+  spline->mLastScenePointer = vec2(400, 250);
   press(7);
-  InputManager::Instance()->mMousePos = vec2(350, 220);
+  spline->mLastScenePointer = vec2(350, 220);
   press(8);  // Insert Before Selected
-  InputManager::Instance()->mMousePos = vec2(500, 300);
+  spline->mLastScenePointer = vec2(500, 300);
   press(9);  // Insert After Selected
   EXPECT_EQ((std::vector<vec2>{{300, 200}, {350, 220}, {500, 300}, {400, 250}}), spline->mControlPoints);
   EXPECT_EQ(2, spline->mSelectedIndex);
