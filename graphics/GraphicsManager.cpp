@@ -10,6 +10,7 @@
 #include "GUIManager.h"
 #include "LightSet.h"
 #include "MeshLibrary.h"
+#include "ObjectManager.h"
 #include "ShaderLibrary.h"
 #include "TextureLibrary.h"
 
@@ -51,10 +52,14 @@ void GraphicsManager::Initialize() {
   glPointSize(8.0f);
   glLineWidth(1.0f);
 
+  // New scene objects take their meshes, then also their textures, from the libraries made here.
+  ObjectManager* objects = ObjectManager::Instance();
   mShaderLibrary = new ShaderLibrary();
   mMeshLibrary = new MeshLibrary();
+  objects->mMeshLibrary = mMeshLibrary;
   mSceneSetup = new LightSet();  // its marker objects take meshes from mMeshLibrary
   mTextureLibrary = new TextureLibrary();
+  objects->mTextures = mTextureLibrary;
 
   glGenBuffers(1, &mLineBuffer);
   glGenBuffers(1, &mPointBuffer);
@@ -73,6 +78,9 @@ void GraphicsManager::Shutdown() {
   mLineBuffer = 0;
   mPointBuffer = 0;
 
+  ObjectManager* objects = ObjectManager::Instance();
+  objects->mMeshLibrary = nullptr;
+  objects->mTextures = nullptr;
   if (mMeshLibrary != nullptr) mMeshLibrary->ReleaseAll();
   delete mMeshLibrary;
   mMeshLibrary = nullptr;
