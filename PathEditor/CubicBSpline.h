@@ -1,23 +1,29 @@
-// The edited path: control points of a uniform cubic B-spline, its placement and its samples.
+// The edited path: control points of a uniform cubic B-spline, its placement, the selection
+// and the curve samples. No user interface, no files, no OpenGL.
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "glm_types.h"
 
-struct TwBar;
+// The values a user edits: the control points, their placement and the selection. They can be
+// copied and compared on their own; undo keeps them, and a save writes the points as placed.
+struct PathValues {
+  std::vector<vec2> mControlPoints;  // local space, curve order
+  float mRotation = 0.0f;            // degrees
+  float mScale = 1.0f;
+  std::int32_t mSelectedIndex = -1;
 
-class CubicBSpline {
+  bool operator==(const PathValues& other) const {
+    return mControlPoints == other.mControlPoints && mRotation == other.mRotation && mScale == other.mScale &&
+           mSelectedIndex == other.mSelectedIndex;
+  }
+  bool operator!=(const PathValues& other) const { return !(*this == other); }
+};
+
+class CubicBSpline : public PathValues {
 public:
-  // Builds the "Spline" tweak bar and the first Load listing; the tweak-bar layer must be up.
-  CubicBSpline();
-  ~CubicBSpline();
-  CubicBSpline(const CubicBSpline&) = delete;
-  CubicBSpline& operator=(const CubicBSpline&) = delete;
-
   // Curve evaluation. Evaluate works in local space and yields (0, 0) below four points.
   static vec2 EvaluateSegment(const vec2& p0, const vec2& p1, const vec2& p2, const vec2& p3, float t);
   static vec2 EvaluatePoints(const std::vector<vec2>& points, float s);
@@ -26,6 +32,12 @@ public:
   // Local space <-> window space: scale and rotation about the window origin.
   vec2 ToWindow(const vec2& local) const;
   vec2 ToLocal(const vec2& window) const;
+  // Every control point in window space, in curve order.
+  std::vector<vec2> WindowPoints() const;
+
+  // The edited values as a whole; setting them asks for new samples.
+  const PathValues& Values() const { return *this; }
+  void SetValues(const PathValues& values);
 
   // Editing. Positions are window positions; commands that need ToLocal do nothing while it
   // has no finite answer (scale 0, or a scale too small to invert in single precision).
@@ -48,42 +60,10 @@ public:
   // Samples evaluated by rebuilds so far: a still path adds none.
   std::uint64_t EvaluatedSamples() const { return mEvaluatedSamples; }
 
-  // Per frame: mouse handling, sample rebuild and drawing (defined with the editor state).
-  void Update();
-  void HandleMouse();
-  // Appends the curve, the start point, the control points and their labels to the batches.
-  void SubmitDrawing();
-
-  // Path files in the working directory.
-  void Save();
-  void WriteResourceFile(const std::string& name);
-  // The text of the path's file; false when a value has no finite file form.
-  bool ResourceFileText(std::string& text) const;
-  void LoadResourceFile(std::uint32_t index);
-  void ApplyElement(std::string_view tag, std::string_view text);
-  // Lists the working folder into mFilenames and the Load list's enumeration.
-  void RefreshLoadList();
-
-  vec2 mWorldPos = vec2(0.0f, 0.0f);
-  float mRotation = 0.0f;  // degrees
-  float mScale = 1.0f;
-  std::int32_t mSelectedIndex = -1;
   std::int32_t mHoveredIndex = -1;
-  std::vector<vec2> mControlPoints;  // local space, curve order
-  std::vector<vec2> mSamples;        // window space, parameter order
+  std::vector<vec2> mSamples;  // window space, parameter order
   float mPickRadiusSq = 100.0f;
   bool mSamplesValid = true;
-  vec2 mLastMousePos = vec2(0.0f, 0.0f);
-  TwBar* mBar = nullptr;
-  std::string mFilename;
-  std::int32_t mLoadIndex = 0;
-  std::vector<std::string> mFilenames;
-  vec2 mFileScale = vec2(0.0f, 0.0f);
-  vec2 mFileSplineStart = vec2(0.0f, 0.0f);
-  // Where the bar's Push Back and Insert buttons place a point: the pointer's last window
-  // position outside the bar (the frame's centre until the pointer has been in the scene).
-  vec2 mLastScenePointer;
-  std::string mLoadedFile;  // the file the last successful load read, shown by the Load field
 
 private:
   // Scale times cosine and sine of the rotation, as ToWindow and ToLocal use them.
@@ -93,8 +73,6 @@ private:
     vec2 Apply(const vec2& p) const { return vec2(kc * p.x - ks * p.y, ks * p.x + kc * p.y); }
   };
   WindowMap MakeWindowMap() const;
-
-  void BuildBar();
 
   // Every edit but a drag asks the next rebuild for all segments.
   void InvalidateSamples() {

@@ -18,5 +18,5 @@ void PathEditorState::Update() {
   graphics->DrawLine(vec3(right, top, z), vec3(right, bottom, z), white);
   graphics->DrawLine(vec3(right, top, z), vec3(left, top, z), white);
   graphics->DrawLine(vec3(left, bottom, z), vec3(left, top, z), white);
-  mSpline.Update();
+  mEditor.Update();
 }

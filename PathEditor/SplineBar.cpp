@@ -2,76 +2,67 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "CubicBSpline.h"
-#include "ResourceListing.h"
-#include "TweakBar.h"
+#include "SplineEditor.h"
 
 namespace {
 
-CubicBSpline* Spline(void* clientData) { return static_cast<CubicBSpline*>(clientData); }
+SplineEditor* Editor(void* clientData) { return static_cast<SplineEditor*>(clientData); }
+CubicBSpline& Spline(void* clientData) { return Editor(clientData)->mSpline; }
 
-void SaveButton(void* clientData) { Spline(clientData)->Save(); }
+void SaveButton(void* clientData) { Editor(clientData)->Save(); }
 
 // The Load variable carries the index of the chosen "LoadFilenamesEnum" entry. It shows the
 // file last loaded, wherever it stands in the list now, and nothing while it is not listed.
 void SetLoad(const void* value, void* clientData) {
   const int index = *static_cast<const int*>(value);
-  Spline(clientData)->LoadResourceFile(static_cast<std::uint32_t>(index));
+  Editor(clientData)->Load(static_cast<std::uint32_t>(index));
 }
 void GetLoad(void* value, void* clientData) {
-  const CubicBSpline* spline = Spline(clientData);
-  const auto& names = spline->mFilenames;
-  const auto found = std::find(names.begin(), names.end(), spline->mLoadedFile);
-  const bool shown = !spline->mLoadedFile.empty() && found != names.end();
+  const PathFiles& files = Editor(clientData)->mFiles;
+  const auto& names = files.mFilenames;
+  const auto found = std::find(names.begin(), names.end(), files.mLoadedFile);
+  const bool shown = !files.mLoadedFile.empty() && found != names.end();
   *static_cast<int*>(value) = shown ? static_cast<int>(found - names.begin()) : -1;
 }
 // Opening the list shows the folder as it is now, with files other programs made or deleted.
-void OnLoadListOpen(void* clientData) { Spline(clientData)->RefreshLoadList(); }
+void OnLoadListOpen(void* clientData) { Editor(clientData)->RefreshLoadList(); }
 
 void SetRotationValue(const void* value, void* clientData) {
-  Spline(clientData)->SetRotation(*static_cast<const float*>(value));
+  Spline(clientData).SetRotation(*static_cast<const float*>(value));
 }
 void GetRotationValue(void* value, void* clientData) {
-  *static_cast<float*>(value) = Spline(clientData)->mRotation;
+  *static_cast<float*>(value) = Spline(clientData).mRotation;
 }
 
 void SetScaleValue(const void* value, void* clientData) {
-  Spline(clientData)->SetScale(*static_cast<const float*>(value));
+  Spline(clientData).SetScale(*static_cast<const float*>(value));
 }
-void GetScaleValue(void* value, void* clientData) {
-  *static_cast<float*>(value) = Spline(clientData)->mScale;
-}
+void GetScaleValue(void* value, void* clientData) { *static_cast<float*>(value) = Spline(clientData).mScale; }
 
 // New points land where the pointer was last seen outside the bar: under it for a shortcut
 // pressed over the scene, and never under the bar for a button clicked there.
-void PushBackButton(void* clientData) {
-  CubicBSpline* spline = Spline(clientData);
-  spline->PushBack(spline->mLastScenePointer);
-}
+void PushBackButton(void* clientData) { Spline(clientData).PushBack(Editor(clientData)->mLastScenePointer); }
 void InsertBeforeButton(void* clientData) {
-  CubicBSpline* spline = Spline(clientData);
-  spline->InsertBeforeSelected(spline->mLastScenePointer);
+  Spline(clientData).InsertBeforeSelected(Editor(clientData)->mLastScenePointer);
 }
 void InsertAfterButton(void* clientData) {
-  CubicBSpline* spline = Spline(clientData);
-  spline->InsertAfterSelected(spline->mLastScenePointer);
+  Spline(clientData).InsertAfterSelected(Editor(clientData)->mLastScenePointer);
 }
-void ClearButton(void* clientData) { Spline(clientData)->Clear(); }
-void DeleteButton(void* clientData) { Spline(clientData)->DeleteSelected(); }
+void ClearButton(void* clientData) { Spline(clientData).Clear(); }
+void DeleteButton(void* clientData) { Spline(clientData).DeleteSelected(); }
 
 }  // namespace
 
-void CubicBSpline::BuildBar() {
+void SplineEditor::BuildBar() {
   mBar = TwNewBar("Spline");
   TwDefine(
       "'Spline' size='200 300' position='0 0' valueswidth=80 iconifiable=false "
       "color='49 79 79' alpha=255 refresh=0.016 movable=false resizable=false");
 
   // Entries are told apart by their labels only, so every name is empty.
-  TwAddVarRW(mBar, "", TW_TYPE_STDSTRING, &mFilename, "label=Filename");
+  TwAddVarRW(mBar, "", TW_TYPE_STDSTRING, &mFiles.mFilename, "label=Filename");
   TwAddButton(mBar, "", SaveButton, this, "label='Save' key=CTRL+s");
-  ListResourceFiles("", mFilenames);
-  const TwType loadType = DefineLoadEnum(mFilenames);
+  const TwType loadType = DefineLoadEnum(mFiles.mFilenames);
   TwAddVarCB(mBar, "", loadType, SetLoad, GetLoad, this, "label='Load'");
   TwSetListOpenCallback(mBar, "Load", OnLoadListOpen, this);
   TwAddSeparator(mBar, "", "");
@@ -86,7 +77,10 @@ void CubicBSpline::BuildBar() {
   TwAddButton(mBar, "", DeleteButton, this, "label='Delete Selected' key=DEL");
 }
 
-void CubicBSpline::RefreshLoadList() {
-  ListResourceFiles("", mFilenames);
-  DefineLoadEnum(mFilenames);
+TwType DefineLoadEnum(const std::vector<std::string>& names) {
+  std::vector<TwEnumVal> table;
+  table.reserve(names.size());
+  for (std::size_t i = 0; i < names.size(); ++i)
+    table.push_back(TwEnumVal{static_cast<int>(i), names[i].c_str()});
+  return TwDefineEnum("LoadFilenamesEnum", table.data(), static_cast<unsigned int>(table.size()));
 }

@@ -6,10 +6,9 @@
 
 #include "AppendGenerated.h"
 
-#include "CubicBSpline.h"
 #include "GraphicsManager.h"
 #include "InputManager.h"
-#include "TweakBar.h"
+#include "SplineEditor.h"
 #include "WindowSize.h"
 
 namespace {
@@ -36,11 +35,11 @@ void ShowCursor(InputManager* input, bool visible) {
 
 }  // namespace
 
-void CubicBSpline::HandleMouse() {
+void SplineEditor::HandleMouse() {
   InputManager* input = InputManager::Instance();
   const vec2 mouse = input->mMousePos;
   const vec2 delta = mouse - mLastMousePos;
-  Pick(mouse);
+  mSpline.Pick(mouse);
 
   const bool leftPress = input->mMouseLeft && !input->mPrevMouseLeft;
   const bool leftHeld = input->mMouseLeft && input->mPrevMouseLeft;
@@ -50,57 +49,59 @@ void CubicBSpline::HandleMouse() {
 
   if (leftPress) {
     // A press on empty space keeps the selection: there is no deselection by clicking.
-    if (mHoveredIndex != -1) mSelectedIndex = mHoveredIndex;
-    if (mSelectedIndex != -1) ShowCursor(input, false);
+    if (mSpline.mHoveredIndex != -1) mSpline.mSelectedIndex = mSpline.mHoveredIndex;
+    if (mSpline.mSelectedIndex != -1) ShowCursor(input, false);
   } else if (leftHeld) {
-    MoveSelected(delta);
+    mSpline.MoveSelected(delta);
   } else if (middlePress) {
     ShowCursor(input, false);
   } else if (middleHeld) {
     GraphicsManager::Instance()->DrawLine(vec3(mLastMousePos, kZ), vec3(mouse, kZ), kMoveLineColor);
-    TranslateAll(delta);
+    mSpline.TranslateAll(delta);
   } else if (rightPress) {
-    PushBack(mouse);
+    mSpline.PushBack(mouse);
   } else {
     ShowCursor(input, true);
   }
 }
 
-void CubicBSpline::Update() {
+void SplineEditor::Update() {
   // The pointer's place for the bar's buttons: wherever it moved outside the bar.
   const vec2 mouse = InputManager::Instance()->mMousePos;
   const bool moved = mouse != mLastMousePos;
   if (moved && !TwIsOnBar(static_cast<int>(mouse.x), gWindowHeight - static_cast<int>(mouse.y)))
     mLastScenePointer = mouse;
   HandleMouse();
-  RebuildSamples();
+  mSpline.RebuildSamples();
   SubmitDrawing();
   mLastMousePos = InputManager::Instance()->mMousePos;
 }
 
-void CubicBSpline::SubmitDrawing() {
+void SplineEditor::SubmitDrawing() {
   GraphicsManager* graphics = GraphicsManager::Instance();
-  const vec2* samples = mSamples.data();
-  if (!mSamples.empty()) {
+  const std::vector<vec2>& curve = mSpline.mSamples;
+  const vec2* samples = curve.data();
+  if (!curve.empty()) {
     graphics->mPoints.push_back(ColorVertex{vec3(samples[0], kZ), kStartColor});
     // Line k of the curve joins sample k to sample k + 1, so vertex v is sample (v + 1) / 2.
-    AppendGenerated(graphics->mLines, 2 * (mSamples.size() - 1), [samples](std::size_t v) {
+    AppendGenerated(graphics->mLines, 2 * (curve.size() - 1), [samples](std::size_t v) {
       return ColorVertex{vec3(samples[(v + 1) / 2], kZ), kCurveColor};
     });
   }
 
-  const WindowMap map = MakeWindowMap();
-  const vec2* points = mControlPoints.data();
-  // Each label 20 pixels above its point, in device coordinates of the 1024 x 768 window.
-  AppendGenerated(graphics->mTexts, mControlPoints.size(), [points, map](std::size_t i) {
-    const vec2 w = map.Apply(points[i]);
-    return TextLabel{DecimalText(i), vec2(w.x / 512.0f - 1.0f, (w.y + 20.0f) / 384.0f - 1.0f)};
+  const std::vector<vec2> windowPoints = mSpline.WindowPoints();
+  const vec2* points = windowPoints.data();
+  // Each label 20 pixels above its point, in device coordinates of the window.
+  constexpr float kHalfWidth = gWindowWidth / 2.0f, kHalfHeight = gWindowHeight / 2.0f;
+  AppendGenerated(graphics->mTexts, windowPoints.size(), [points](std::size_t i) {
+    const vec2 w = points[i];
+    return TextLabel{DecimalText(i), vec2(w.x / kHalfWidth - 1.0f, (w.y + 20.0f) / kHalfHeight - 1.0f)};
   });
-  const std::int32_t selected = mSelectedIndex;
-  const std::int32_t hovered = mHoveredIndex;
-  AppendGenerated(graphics->mPoints, mControlPoints.size(), [=](std::size_t i) {
+  const std::int32_t selected = mSpline.mSelectedIndex;
+  const std::int32_t hovered = mSpline.mHoveredIndex;
+  AppendGenerated(graphics->mPoints, windowPoints.size(), [=](std::size_t i) {
     const auto index = static_cast<std::int32_t>(i);
     const vec4& color = index == selected ? kSelectedColor : index == hovered ? kHoveredColor : kPointColor;
-    return ColorVertex{vec3(map.Apply(points[i]), kZ), color};
+    return ColorVertex{vec3(points[i], kZ), color};
   });
 }

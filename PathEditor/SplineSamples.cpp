@@ -7,7 +7,7 @@
 
 #include "CubicBSpline.h"
 #include "SampleSchedule.h"
-#include "SplineMath.h"
+#include "SplineWeights.h"
 
 namespace {
 
@@ -69,9 +69,9 @@ __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) vo
     const float* t, int count, const vec2& p0, const vec2& p1, const vec2& p2, const vec2& p3, float kc,
     float ks, vec2* out) {
   for (int q = 0; q < count; ++q) {
-    const splinemath::Weights w = splinemath::WeightsAt(t[q]);
-    const float x = splinemath::Sum(w, p0.x, p1.x, p2.x, p3.x);
-    const float y = splinemath::Sum(w, p0.y, p1.y, p2.y, p3.y);
+    const splineweights::Weights w = splineweights::WeightsAt(t[q]);
+    const float x = splineweights::Sum(w, p0.x, p1.x, p2.x, p3.x);
+    const float y = splineweights::Sum(w, p0.y, p1.y, p2.y, p3.y);
     out[q].x = kc * x - ks * y;
     out[q].y = ks * x + kc * y;
   }
@@ -117,7 +117,7 @@ public:
       const std::size_t count = run.count;
       weights.resize(4 * count);
       for (std::size_t q = 0; q < count; ++q) {
-        const splinemath::Weights w = splinemath::WeightsAt(offsets[q]);
+        const splineweights::Weights w = splineweights::WeightsAt(offsets[q]);
         weights[q] = w.b0;
         weights[count + q] = w.b1;
         weights[2 * count + q] = w.b2;
@@ -142,7 +142,7 @@ bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 void CubicBSpline::EvaluateSegmentSamples(std::uint32_t segment, const WindowMap& map) {
   const sampleschedule::Segment& run = sampleschedule::SegmentAt(segment);
-  const splinemath::SegmentIndices at = splinemath::IndicesOf(segment, mControlPoints.size());
+  const splineweights::SegmentIndices at = splineweights::IndicesOf(segment, mControlPoints.size());
   const vec2* p = mControlPoints.data();
   vec2* out = mSamples.data() + run.first;
   const int count = static_cast<int>(run.count);
@@ -162,7 +162,7 @@ void CubicBSpline::EvaluateEndSamples(std::uint32_t end, const WindowMap& map) {
   const std::size_t first = sampleschedule::SegmentAt(end).first;
   const int count = static_cast<int>(mSamples.size() - first);
   const float zeros[2] = {0.0f, 0.0f};
-  const splinemath::SegmentIndices at = splinemath::IndicesOf(end, mControlPoints.size());
+  const splineweights::SegmentIndices at = splineweights::IndicesOf(end, mControlPoints.size());
   EvaluateRun(zeros, count, mControlPoints[at.i0], mControlPoints[at.i1], mControlPoints[at.i2],
               mControlPoints[at.i3], map.kc, map.ks, mSamples.data() + first);
   mEvaluatedSamples += static_cast<std::uint64_t>(count);
@@ -233,7 +233,7 @@ void CubicBSpline::RebuildLongCurve(float end, const WindowMap& map) {
       // Parameters ascend, so the segment's run ends at the first one reaching segment + 1.
       const int k = static_cast<int>(std::lower_bound(block + j + 1, block + n, first + 1.0f) - block);
       for (int q = j; q < k; ++q) offsets[q - j] = block[q] - first;
-      const splinemath::SegmentIndices at = splinemath::IndicesOf(segment, count);
+      const splineweights::SegmentIndices at = splineweights::IndicesOf(segment, count);
       EvaluateRun(offsets, k - j, mControlPoints[at.i0], mControlPoints[at.i1], mControlPoints[at.i2],
                   mControlPoints[at.i3], map.kc, map.ks, out + j);
       j = k;

@@ -9,6 +9,7 @@
 
 #include "CubicBSpline.h"
 #include "FormulaSamples.h"
+#include "PathFiles.h"
 #include "SampleSchedule.h"
 #include "TestSupport.h"
 
@@ -120,12 +121,12 @@ TEST_F(DragRebuildTest, EditsBetweenADragAndTheRebuildAreSeen) {
                          "  <ControlPoint>0.9 0.1</ControlPoint>\n  <ControlPoint>0.9 0.5</ControlPoint>\n"
                          "  <ControlPoint>0.5 0.5</ControlPoint>\n  <ControlPoint>0.1 0.5</ControlPoint>\n"
                          "</resource>\n");
-  spline.mFilenames = {"other.xml"};
+  PathFiles files;
   spline.SetRotation(0.0f);
   spline.SetScale(1.0f);
   spline.RebuildSamples();
   spline.MoveSelected(vec2(0.0f, 10.0f));
-  spline.LoadResourceFile(0);
+  files.LoadResourceFile(0, spline);
   ASSERT_EQ(12u, spline.mControlPoints.size());
   spline.RebuildSamples();
   EXPECT_TRUE(SameBits(FormulaSamples(spline), spline.mSamples));

@@ -9,7 +9,7 @@
 
 #include <tinyxml2.h>
 
-#include "PathFile.h"
+#include "PathFiles.h"
 #include "PathFileTestSupport.h"
 
 namespace {
@@ -38,12 +38,12 @@ TEST_F(PathFileTest, ThreeSavesGiveNoBackupThenBak0ThenBak1) {
   EXPECT_EQ((std::vector<std::string>{"a.xml"}), FolderEntries());
   SaveAs("a");
   EXPECT_EQ((std::vector<std::string>{"a.xml", "a.xml.bak0"}), FolderEntries());
-  spline->TranslateAll(vec2(7.0f, 0.0f));
+  spline.TranslateAll(vec2(7.0f, 0.0f));
   SaveAs("a");
   EXPECT_EQ((std::vector<std::string>{"a.xml", "a.xml.bak0", "a.xml.bak1"}), FolderEntries());
   EXPECT_EQ(kFourPointsPrinted, ReadFile("a.xml.bak0"));
   EXPECT_EQ(kFourPointsPrinted, ReadFile("a.xml.bak1"));
-  EXPECT_EQ((std::vector<std::string>{"a.xml", "a.xml.bak0", "a.xml.bak1"}), spline->mFilenames);
+  EXPECT_EQ((std::vector<std::string>{"a.xml", "a.xml.bak0", "a.xml.bak1"}), files.mFilenames);
 }
 
 TEST_F(PathFileTest, ADocumentIsBackedUpAsTheLibraryPrintsIt) {
@@ -81,7 +81,7 @@ std::string LibraryBackupOf(const std::string& text) {
 // the library prints them.
 TEST_F(PathFileTest, BackupsOfNearlyWrittenFormsAreTheLibrarysPrinting) {
   SetWindowPoints(ManyPoints(60));
-  spline->SetRotation(17.0f);
+  spline.SetRotation(17.0f);
   SaveAs("written");
   const std::string cases[] = {
       ReadFile("written.xml"),

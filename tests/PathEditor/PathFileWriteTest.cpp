@@ -33,15 +33,15 @@ TEST_F(PathFileTest, OnePointIsWrittenRelativeToAZeroStart) {
 }
 
 TEST_F(PathFileTest, RotationAndScaleAreBakedIntoThePoints) {
-  spline->mControlPoints = {{306, 192}};
-  spline->SetScale(2.0f);
-  spline->RebuildSamples();
+  spline.mControlPoints = {{306, 192}};
+  spline.SetScale(2.0f);
+  spline.RebuildSamples();
   SaveAs("baked");
   EXPECT_NE(std::string::npos, ReadFile("baked.xml").find("<ControlPoint>0.5 0.5</ControlPoint>"));
   // Saving changes nothing of the path.
-  EXPECT_EQ((std::vector<vec2>{{306, 192}}), spline->mControlPoints);
-  EXPECT_EQ(2.0f, spline->mScale);
-  EXPECT_TRUE(spline->mSamplesValid);
+  EXPECT_EQ((std::vector<vec2>{{306, 192}}), spline.mControlPoints);
+  EXPECT_EQ(2.0f, spline.mScale);
+  EXPECT_TRUE(spline.mSamplesValid);
 }
 
 // Numbers are printed like a text stream prints a float: %g with six significant digits.
@@ -78,26 +78,26 @@ TEST_F(PathFileTest, NameGetsTheXmlSuffixUnlessItEndsInIt) {
   for (const auto& [filename, written] : cases) {
     SaveAs(filename);
     EXPECT_TRUE(std::filesystem::exists(written)) << filename;
-    EXPECT_EQ(filename, spline->mFilename);
+    EXPECT_EQ(filename, files.mFilename);
   }
 }
 
 TEST_F(PathFileTest, SaveChecksPointsThenName) {
   WriteFile("other.xml", "<resource/>");
-  spline->mFilename = "a";
+  files.mFilename = "a";
   EXPECT_EQ("My friend, there is no control point to save...\n", SaveAs("a"));
   SetWindowPoints(kFourPoints);
   EXPECT_EQ("My friend, I need a filename to save...\n", SaveAs(""));
   // Neither check writes a file or refreshes the list.
   EXPECT_EQ((std::vector<std::string>{"other.xml"}), FolderEntries());
-  EXPECT_TRUE(spline->mFilenames.empty());
+  EXPECT_TRUE(files.mFilenames.empty());
 }
 
 TEST_F(PathFileTest, SaveRefreshesTheLoadList) {
   WriteFile("zzz-other.txt", "x");
   SetWindowPoints(kFourPoints);
   SaveAs("new");
-  EXPECT_EQ((std::vector<std::string>{"new.xml", "zzz-other.txt"}), spline->mFilenames);
+  EXPECT_EQ((std::vector<std::string>{"new.xml", "zzz-other.txt"}), files.mFilenames);
 }
 
 TEST_F(PathFileTest, SaveLoadSaveGivesTheSameText) {
@@ -124,7 +124,7 @@ TEST_F(PathFileTest, APathBeyondTheFloatRangeIsNotWrittenAndNothingIsBackedUp) {
   SetWindowPoints(kFourPoints);
   SaveAs("huge");
   const std::string before = ReadFile("huge.xml");
-  spline->SetScale(1e38f);
+  spline.SetScale(1e38f);
   EXPECT_EQ("failed to save: huge.xml\n", SaveAs("huge"));
   EXPECT_EQ("failed to save: huge.xml\n", SaveAs("huge"));
   EXPECT_EQ(before, ReadFile("huge.xml"));
@@ -142,7 +142,7 @@ TEST_F(PathFileTest, AReadOnlyFileIsNotReplaced) {
   EXPECT_EQ("<resource/>", ReadFile("locked.xml"));
   // Refused before anything was written: no backup, no temporary file.
   EXPECT_EQ((std::vector<std::string>{"locked.xml"}), FolderEntries());
-  EXPECT_EQ((std::vector<std::string>{"locked.xml"}), spline->mFilenames);
+  EXPECT_EQ((std::vector<std::string>{"locked.xml"}), files.mFilenames);
 }
 
 TEST_F(PathFileTest, AReadOnlyFolderGetsNoFile) {

@@ -1,43 +1,19 @@
-// Save: the name rule, the numbered backup and the text of a path resource file.
-#include <charconv>
-#include <cmath>
+// Save and Load: the path's file text through the file format, the numbered backup, the safe
+// write, and every console message.
+#include "PathFiles.h"
+
 #include <iostream>
-#include <string>
+#include <optional>
 #include <string_view>
-#include <system_error>
-#include <vector>
 
 #include <tinyxml2.h>
 
-#include "CubicBSpline.h"
-#include "PathFile.h"
+#include "PathFileFormat.h"
 #include "PathFrame.h"
 #include "ResourceListing.h"
 #include "SafeFile.h"
 
 namespace {
-
-// A single-precision value as a text stream prints it by default (%g, six digits).
-void AppendNumber(std::string& text, float value) {
-  char digits[32];
-  const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<double>(value),
-                                    std::chars_format::general, 6);
-  text.append(digits, result.ptr);
-}
-
-void AppendLine(std::string& text, const char* tag, const vec2& value) {
-  text += "  <";
-  text += tag;
-  text += '>';
-  AppendNumber(text, value.x);
-  text += ' ';
-  AppendNumber(text, value.y);
-  text += "</";
-  text += tag;
-  text += ">\n";
-}
-
-bool IsFinite(const vec2& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
 bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9'); }
@@ -102,6 +78,16 @@ bool EndsWithXml(const std::string& name) {
   return name.size() >= 5 && name.compare(name.size() - 4, 4, ".xml") == 0;
 }
 
+PathPoint ToPathPoint(const vec2& v) { return PathPoint{v.x, v.y}; }
+
+// The frame rectangle that saved coordinates are normalised to.
+pathfile::Frame EditorFrame() {
+  const vec2 halfSize(gFrameHalfWidth, gFrameHalfHeight);
+  return pathfile::Frame{ToPathPoint(gFrameCenter - halfSize), ToPathPoint(halfSize)};
+}
+
+void FailedToLoad(const std::string& name) { std::cout << "Failed to load file: " << name << std::endl; }
+
 }  // namespace
 
 bool BackupExisting(const std::string& name) {
@@ -129,8 +115,12 @@ bool BackupExisting(const std::string& name) {
   }
 }
 
-void CubicBSpline::Save() {
-  if (mControlPoints.empty()) {
+PathFiles::PathFiles() { RefreshListing(); }
+
+void PathFiles::RefreshListing() { ListResourceFiles("", mFilenames); }
+
+void PathFiles::Save(const CubicBSpline& spline) {
+  if (spline.mControlPoints.empty()) {
     std::cout << "My friend, there is no control point to save..." << std::endl;
     return;
   }
@@ -139,46 +129,49 @@ void CubicBSpline::Save() {
     return;
   }
   const std::string name = EndsWithXml(mFilename) ? mFilename : mFilename + ".xml";
+  std::vector<PathPoint> windowPoints;
+  for (const vec2& w : spline.WindowPoints()) windowPoints.push_back(ToPathPoint(w));
   // Whether the save can go through is settled before the backup, so that a refused save
   // leaves the folder as it was. A previous file that cannot be kept is not overwritten either.
-  std::string text;
-  const bool saved = ResourceFileText(text) && safefile::CanReplace(name) && BackupExisting(name) &&
-                     safefile::ReplaceFile(name, text);
+  const std::optional<std::string> text = pathfile::WriteResourceFile(windowPoints, EditorFrame());
+  const bool saved =
+      text && safefile::CanReplace(name) && BackupExisting(name) && safefile::ReplaceFile(name, *text);
   if (!saved) std::cout << "failed to save: " << name << std::endl;
-  RefreshLoadList();
+  RefreshListing();
 }
 
-void CubicBSpline::WriteResourceFile(const std::string& name) {
-  std::string text;
-  if (!ResourceFileText(text) || !safefile::ReplaceFile(name, text))
-    std::cout << "failed to save: " << name << std::endl;
-}
-
-bool CubicBSpline::ResourceFileText(std::string& text) const {
-  // Window positions normalised to the frame: its lower-left corner at (0, 0), its
-  // upper-right corner at (1, 1).
-  const vec2 halfSize(gFrameHalfWidth, gFrameHalfHeight);
-  const vec2 corner = gFrameCenter - halfSize;
-  const vec2 size = 2.0f * halfSize;
-  const WindowMap map = MakeWindowMap();
-  std::vector<vec2> normalised;
-  normalised.reserve(mControlPoints.size());
-  for (const vec2& p : mControlPoints) normalised.push_back((map.Apply(p) - corner) / size);
-  const vec2 start = EvaluatePoints(normalised, 0.0f);
-
-  text.clear();
-  text.reserve(128 + 48 * normalised.size());
-  text += "<resource>\n";
-  AppendLine(text, "Scale", halfSize);
-  AppendLine(text, "WorldPos", corner);
-  AppendLine(text, "SplineStart", start);
-  bool finite = IsFinite(start);
-  for (const vec2& n : normalised) {
-    const vec2 value = n - start;
-    finite = finite && IsFinite(value);
-    AppendLine(text, "ControlPoint", value);
+bool PathFiles::LoadResourceFile(std::uint32_t index, CubicBSpline& spline) {
+  if (index >= mFilenames.size()) {
+    std::cout << "Invalid loading index: " << index << std::endl;
+    return false;
   }
-  text += "</resource>\n";
-  // A path placed beyond the float range (a huge scale) has no file form.
-  return finite;
+  mLoadIndex = static_cast<std::int32_t>(index);
+  const std::string name = mFilenames[index];
+
+  // Only a regular file is read (a listed folder or pipe fails rather than blocks).
+  std::string text;
+  std::optional<pathfile::Contents> contents;
+  if (safefile::IsRegularFile(name) && safefile::ReadWholeFile(name, text))
+    contents = pathfile::ReadResourceFile(text, ToPathPoint(mFileSplineStart));
+  if (!contents) {
+    FailedToLoad(name);
+    return false;
+  }
+  for (const std::string& message : contents->messages) std::cout << message << std::endl;
+  const std::optional<std::vector<PathPoint>> positions = pathfile::WindowPositions(*contents);
+  if (!positions) {
+    FailedToLoad(name);  // values that overflow the float range: the path stays as it was
+    return false;
+  }
+
+  PathValues loaded;
+  for (const PathPoint& p : *positions) loaded.mControlPoints.push_back(vec2(p.x, p.y));
+  // A selection beyond the new list would reach past it.
+  const bool selectionFits = spline.mSelectedIndex < static_cast<std::int64_t>(positions->size());
+  loaded.mSelectedIndex = selectionFits ? spline.mSelectedIndex : -1;
+  spline.SetValues(loaded);
+  mFileSplineStart = vec2(contents->splineStart.x, contents->splineStart.y);
+  mFilename = name;
+  mLoadedFile = name;
+  return true;
 }
