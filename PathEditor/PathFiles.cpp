@@ -80,12 +80,6 @@ bool EndsWithXml(const std::string& name) {
 
 PathPoint ToPathPoint(const vec2& v) { return PathPoint{v.x, v.y}; }
 
-// The frame rectangle that saved coordinates are normalised to.
-pathfile::Frame EditorFrame() {
-  const vec2 halfSize(gFrameHalfWidth, gFrameHalfHeight);
-  return pathfile::Frame{ToPathPoint(gFrameCenter - halfSize), ToPathPoint(halfSize)};
-}
-
 void FailedToLoad(const std::string& name) { std::cout << "Failed to load file: " << name << std::endl; }
 
 }  // namespace
@@ -133,7 +127,7 @@ void PathFiles::Save(const CubicBSpline& spline) {
   for (const vec2& w : spline.WindowPoints()) windowPoints.push_back(ToPathPoint(w));
   // Whether the save can go through is settled before the backup, so that a refused save
   // leaves the folder as it was. A previous file that cannot be kept is not overwritten either.
-  const std::optional<std::string> text = pathfile::WriteResourceFile(windowPoints, EditorFrame());
+  const std::optional<std::string> text = pathfile::WriteResourceFile(windowPoints, FileFrame());
   const bool saved =
       text && safefile::CanReplace(name) && BackupExisting(name) && safefile::ReplaceFile(name, *text);
   if (!saved) std::cout << "failed to save: " << name << std::endl;
