@@ -79,19 +79,22 @@ private:
     mSamplesValid = false;
     mMovedPoint = -1;
   }
-  void EvaluateSegmentSamples(std::uint32_t segment, const WindowMap& map);
-  void EvaluateEndSamples(std::uint32_t end, const WindowMap& map);
-  void RebuildLongCurve(float end, const WindowMap& map);
+  // ToWindow(Evaluate(s)) with the map worked out once.
+  vec2 SampleAt(float s, const WindowMap& map) const;
+  // Samples first .. last - 1 from their parameters.
+  void EvaluateSamples(std::size_t first, std::size_t last, const WindowMap& map);
+  // The samples of the segments that control point `point` shapes.
+  void RebuildAround(std::uint32_t point, const WindowMap& map);
 
   // What the samples were last built from.
   struct SampledState {
-    bool fromSchedule = false;  // built at the places the segment schedule gives
     std::size_t count = 0;
     float rotation = 0.0f;
     float scale = 1.0f;
     const vec2* points = nullptr;  // a reload gives the list new storage
   };
   SampledState mSampled;
-  std::int32_t mMovedPoint = -1;  // the one point MoveSelected changed since then, or -1
+  std::vector<float> mSampleParameters;  // the parameter of each sample
+  std::int32_t mMovedPoint = -1;         // the one point MoveSelected changed since then, or -1
   std::uint64_t mEvaluatedSamples = 0;
 };

@@ -10,7 +10,6 @@
 #include "CubicBSpline.h"
 #include "FormulaSamples.h"
 #include "PathFiles.h"
-#include "SampleSchedule.h"
 #include "TestSupport.h"
 
 namespace {
@@ -132,24 +131,7 @@ TEST_F(DragRebuildTest, EditsBetweenADragAndTheRebuildAreSeen) {
   EXPECT_TRUE(SameBits(FormulaSamples(spline), spline.mSamples));
 }
 
-// Every segment's first sample and offset in the table are those of adding 0.01 up in single
-// precision, from the first segment to the last the table describes.
-TEST(SampleSchedule, MatchesTheAccumulatedParameters) {
-  std::uint32_t segment = 0, index = 0;
-  for (float s = 0.0f; static_cast<std::uint32_t>(s) <= sampleschedule::kMaxEnd; s += 0.01f, ++index) {
-    const auto j = static_cast<std::uint32_t>(s);
-    if (j == segment) continue;
-    segment = j;
-    const sampleschedule::Segment& run = sampleschedule::SegmentAt(j);
-    ASSERT_EQ(index, run.first) << "segment " << j;
-    ASSERT_EQ(s - static_cast<float>(j), run.offset) << "segment " << j;
-    const sampleschedule::Segment& before = sampleschedule::SegmentAt(j - 1);
-    ASSERT_EQ(before.first + before.count, run.first) << "segment " << j - 1 << "'s count";
-  }
-}
-
-// The rebuild places samples by a table of the accumulated parameters; lengths around powers
-// of two cross from one binade of the parameter into the next.
+// Lengths around powers of two cross from one binade of the parameter into the next.
 TEST_F(DragRebuildTest, LongCurvesMatchTheFormulaAcrossBinades) {
   std::mt19937 random(5);
   for (std::size_t n : {259u, 260u, 1027u, 1028u, 4099u, 16387u, 16388u}) {
