@@ -1,10 +1,7 @@
 // The path's per-frame work: the mouse, the sample cache, and what the user sees of it.
 #include <GL/freeglut.h>
 
-#include <charconv>
 #include <string>
-
-#include "AppendGenerated.h"
 
 #include "GraphicsManager.h"
 #include "InputManager.h"
@@ -20,13 +17,6 @@ const vec4 kSelectedColor(1.0f, 0.0f, 0.0f, 1.0f);
 const vec4 kHoveredColor(1.0f, 1.0f, 0.0f, 1.0f);
 const vec4 kPointColor(0.0f, 1.0f, 0.0f, 1.0f);
 const vec4 kMoveLineColor(1.0f, 1.0f, 0.0f, 1.0f);
-
-// The index as decimal digits, without the stream machinery of std::to_string.
-std::string DecimalText(std::size_t value) {
-  char digits[24];
-  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  return std::string(digits, end);
-}
 
 void ShowCursor(InputManager* input, bool visible) {
   input->mCursorVisible = visible;
@@ -79,29 +69,32 @@ void SplineEditor::Update() {
 
 void SplineEditor::SubmitDrawing() {
   GraphicsManager* graphics = GraphicsManager::Instance();
-  const std::vector<vec2>& curve = mSpline.mSamples;
-  const vec2* samples = curve.data();
-  if (!curve.empty()) {
+  const std::vector<vec2>& samples = mSpline.mSamples;
+  if (!samples.empty()) {
     graphics->mPoints.push_back(ColorVertex{vec3(samples[0], kZ), kStartColor});
-    // Line k of the curve joins sample k to sample k + 1, so vertex v is sample (v + 1) / 2.
-    AppendGenerated(graphics->mLines, 2 * (curve.size() - 1), [samples](std::size_t v) {
-      return ColorVertex{vec3(samples[(v + 1) / 2], kZ), kCurveColor};
-    });
+    // The curve: one line from each sample to the next.
+    ReserveBatch(graphics->mLines, 2 * (samples.size() - 1));
+    for (std::size_t i = 0; i + 1 < samples.size(); ++i) {
+      graphics->mLines.push_back(ColorVertex{vec3(samples[i], kZ), kCurveColor});
+      graphics->mLines.push_back(ColorVertex{vec3(samples[i + 1], kZ), kCurveColor});
+    }
   }
 
-  const std::vector<vec2> windowPoints = mSpline.WindowPoints();
-  const vec2* points = windowPoints.data();
-  // Each label 20 pixels above its point, in device coordinates of the window.
+  // Each point in its colour, and its index 20 pixels above it, in device coordinates.
+  const std::vector<vec2> points = mSpline.WindowPoints();
   constexpr float kHalfWidth = gWindowWidth / 2.0f, kHalfHeight = gWindowHeight / 2.0f;
-  AppendGenerated(graphics->mTexts, windowPoints.size(), [points](std::size_t i) {
+  ReserveBatch(graphics->mTexts, points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
     const vec2 w = points[i];
-    return TextLabel{DecimalText(i), vec2(w.x / kHalfWidth - 1.0f, (w.y + 20.0f) / kHalfHeight - 1.0f)};
-  });
-  const std::int32_t selected = mSpline.mSelectedIndex;
-  const std::int32_t hovered = mSpline.mHoveredIndex;
-  AppendGenerated(graphics->mPoints, windowPoints.size(), [=](std::size_t i) {
+    graphics->mTexts.push_back(
+        TextLabel{std::to_string(i), vec2(w.x / kHalfWidth - 1.0f, (w.y + 20.0f) / kHalfHeight - 1.0f)});
+  }
+  ReserveBatch(graphics->mPoints, points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
     const auto index = static_cast<std::int32_t>(i);
-    const vec4& color = index == selected ? kSelectedColor : index == hovered ? kHoveredColor : kPointColor;
-    return ColorVertex{vec3(points[i], kZ), color};
-  });
+    const vec4& color = index == mSpline.mSelectedIndex  ? kSelectedColor
+                        : index == mSpline.mHoveredIndex ? kHoveredColor
+                                                         : kPointColor;
+    graphics->mPoints.push_back(ColorVertex{vec3(points[i], kZ), color});
+  }
 }
