@@ -4,7 +4,6 @@
 
 #include <iostream>
 #include <optional>
-#include <string_view>
 
 #include <tinyxml2.h>
 
@@ -14,65 +13,6 @@
 #include "SafeFile.h"
 
 namespace {
-
-bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9'); }
-bool IsNumberText(char c) {
-  return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E' || c == ' ';
-}
-
-// "<name>" at `at`, with a plain name; moves past it.
-bool ReadOpenTag(std::string_view text, std::size_t& at, std::string_view& name) {
-  if (at >= text.size() || text[at] != '<' || at + 1 >= text.size() || !IsNameStart(text[at + 1]))
-    return false;
-  std::size_t end = at + 2;
-  while (end < text.size() && IsNameChar(text[end])) ++end;
-  if (end >= text.size() || text[end] != '>') return false;
-  name = text.substr(at + 1, end - at - 1);
-  at = end + 1;
-  return true;
-}
-
-// "</name>\n" at `at`; moves past it.
-bool ReadCloseLine(std::string_view text, std::size_t& at, std::string_view name) {
-  const std::size_t length = name.size() + 4;
-  if (text.size() - at < length || text.compare(at, 2, "</") != 0 ||
-      text.compare(at + 2, name.size(), name) != 0 || text.compare(at + 2 + name.size(), 2, ">\n") != 0)
-    return false;
-  at += length;
-  return true;
-}
-
-// The previous file as the XML library prints it (four spaces of indent per level), worked
-// out directly when the file has exactly the form this writer gives it: the root tag on its
-// own line, then lines "  <Name>numbers</Name>", then the closing root tag and the end. For
-// such text the library's printing only changes the indent. Anything else: false.
-bool PrintWrittenForm(std::string_view file, std::string& printed) {
-  std::size_t at = 0;
-  std::string_view root;
-  if (!ReadOpenTag(file, at, root) || at >= file.size() || file[at++] != '\n') return false;
-  printed.clear();
-  printed.reserve(file.size() + file.size() / 8);
-  printed.append("<").append(root).append(">\n");
-  bool anyChild = false;
-  while (file.compare(at, 2, "  ") == 0) {
-    at += 2;
-    std::string_view child;
-    if (!ReadOpenTag(file, at, child)) return false;
-    const std::size_t start = at;
-    bool filled = false;
-    for (; at < file.size() && IsNumberText(file[at]); ++at) filled = filled || file[at] != ' ';
-    if (!filled) return false;  // text of blanks only is left to the library
-    const std::string_view value = file.substr(start, at - start);
-    if (!ReadCloseLine(file, at, child)) return false;
-    printed.append("    <").append(child).append(">").append(value);
-    printed.append("</").append(child).append(">\n");
-    anyChild = true;
-  }
-  if (!anyChild || !ReadCloseLine(file, at, root) || at != file.size()) return false;
-  printed.append("</").append(root).append(">\n");
-  return true;
-}
 
 bool EndsWithXml(const std::string& name) {
   return name.size() >= 5 && name.compare(name.size() - 4, 4, ".xml") == 0;
@@ -88,17 +28,12 @@ bool BackupExisting(const std::string& name) {
   if (!safefile::IsRegularFile(name)) return true;  // nothing there to keep
   std::string content;
   if (!safefile::ReadWholeFile(name, content)) return false;
-  std::string printed;
-  if (PrintWrittenForm(content, printed)) {
-    content.swap(printed);
-  } else {
-    // Anything else goes through the library; a file it cannot parse is kept byte for byte.
-    tinyxml2::XMLDocument document;
-    if (document.LoadFile(name.c_str()) == tinyxml2::XML_SUCCESS) {
-      tinyxml2::XMLPrinter printer(nullptr, false);
-      document.Print(&printer);
-      content.assign(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1));
-    }
+  // A document that parses is kept as the XML library prints it, any other file byte for byte.
+  tinyxml2::XMLDocument document;
+  if (document.Parse(content.data(), content.size()) == tinyxml2::XML_SUCCESS) {
+    tinyxml2::XMLPrinter printer(nullptr, false);
+    document.Print(&printer);
+    content.assign(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1));
   }
   for (unsigned long long k = 0;; ++k) {
     switch (safefile::CreateNewFile(name + ".bak" + std::to_string(k), content)) {
