@@ -1,6 +1,4 @@
 // Numbered backups: when they are made, under which name, and with what content.
-#include <sched.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -11,6 +9,7 @@
 
 #include "PathFiles.h"
 #include "PathFileTestSupport.h"
+#include "TinyDisk.h"
 
 namespace {
 
@@ -150,18 +149,18 @@ TEST_F(PathFileTest, NothingToKeepMakesNoBackup) {
   EXPECT_EQ((std::vector<std::string>{"folder.xml"}), FolderEntries());
 }
 
-// Runs `scenario` in a child process with the working folder on a tmpfs of `kilobytes`.
+// Runs `scenario` in a child process with the working folder on a tmpfs of `kilobytes`; skips,
+// with the reason, where this machine gives no right to mount one.
 // The scenario returns an empty string on success, else what went wrong.
 void OnTinyDisk(int kilobytes, const std::function<std::string()>& scenario) {
-  if (geteuid() != 0) GTEST_SKIP() << "mounting a tmpfs needs root";
-  const std::string folder = std::filesystem::current_path().string();
+  const std::filesystem::path folder = std::filesystem::current_path();
+  const std::string refusal = testsupport::TinyDiskRefusal(folder);
+  if (!refusal.empty()) GTEST_SKIP() << "no tmpfs could be mounted: " << refusal;
   EXPECT_EXIT(
       {
-        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            mount("tmpfs", folder.c_str(), "tmpfs", 0, ("size=" + std::to_string(kilobytes) + "k").c_str()) !=
-                0 ||
-            chdir("/") != 0 || chdir(folder.c_str()) != 0) {
-          std::fprintf(stderr, "no tmpfs\n");
+        const std::string mounted = testsupport::MountTinyDisk(folder, kilobytes);
+        if (!mounted.empty() || chdir("/") != 0 || chdir(folder.c_str()) != 0) {
+          std::fprintf(stderr, "no tmpfs: %s\n", mounted.c_str());
           std::_Exit(2);
         }
         const std::string problem = scenario();

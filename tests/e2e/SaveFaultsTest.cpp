@@ -1,16 +1,12 @@
 // Saving when the folder or the disk says no, or when earlier files do not parse. Whatever
 // happens, every file that was there before keeps its name and its whole content, and a
 // failure is reported with the program's message.
-#include <sched.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <map>
 
 #include "EditorFixture.h"
+#include "TinyDisk.h"
 
 namespace editor {
 namespace {
@@ -102,11 +98,8 @@ protected:
   // A tiny file system (64 KiB of tmpfs) mounted on the working folder before the program
   // starts, in a mount namespace of this test process alone. False where that is refused.
   bool MountTinyDisk(const fs::path& work) {
-    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        mount("tmpfs", work.c_str(), "tmpfs", 0, "size=64k") != 0) {
-      mMountError = std::strerror(errno);
-      return false;
-    }
+    mMountError = testsupport::MountTinyDisk(work, 64);
+    if (!mMountError.empty()) return false;
     mTmpfs = work;
     return true;
   }
