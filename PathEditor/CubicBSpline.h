@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "SplineWeights.h"
 #include "glm_types.h"
 
 // The values a user edits: the control points, their placement and the selection. They can be
@@ -79,12 +80,10 @@ private:
     mSamplesValid = false;
     mMovedPoint = -1;
   }
-  // ToWindow(Evaluate(s)) with the map worked out once.
-  vec2 SampleAt(float s, const WindowMap& map) const;
-  // Samples first .. last - 1 from their parameters.
-  void EvaluateSamples(std::size_t first, std::size_t last, const WindowMap& map);
-  // The samples of the segments that control point `point` shapes.
-  void RebuildAround(std::uint32_t point, const WindowMap& map);
+  // Where the samples of a curve of `count` points lie: their weights and segments.
+  void PlaceSamples(std::size_t count);
+  // The samples of segments first .. last from their weights.
+  void EvaluateSegments(std::uint32_t first, std::uint32_t last, const WindowMap& map);
 
   // What the samples were last built from.
   struct SampledState {
@@ -94,7 +93,10 @@ private:
     const vec2* points = nullptr;  // a reload gives the list new storage
   };
   SampledState mSampled;
-  std::vector<float> mSampleParameters;  // the parameter of each sample
-  std::int32_t mMovedPoint = -1;         // the one point MoveSelected changed since then, or -1
+  // The weights of each sample and the first sample of each segment (one more for the end):
+  // they depend on the number of points alone.
+  std::vector<splineweights::Weights> mSampleWeights;
+  std::vector<std::size_t> mSegmentFirstSample;
+  std::int32_t mMovedPoint = -1;  // the one point MoveSelected changed since then, or -1
   std::uint64_t mEvaluatedSamples = 0;
 };

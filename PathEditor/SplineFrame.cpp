@@ -73,28 +73,26 @@ void SplineEditor::SubmitDrawing() {
   if (!samples.empty()) {
     graphics->mPoints.push_back(ColorVertex{vec3(samples[0], kZ), kStartColor});
     // The curve: one line from each sample to the next.
-    ReserveBatch(graphics->mLines, 2 * (samples.size() - 1));
+    ColorVertex* line = ExtendBatch(graphics->mLines, 2 * (samples.size() - 1));
     for (std::size_t i = 0; i + 1 < samples.size(); ++i) {
-      graphics->mLines.push_back(ColorVertex{vec3(samples[i], kZ), kCurveColor});
-      graphics->mLines.push_back(ColorVertex{vec3(samples[i + 1], kZ), kCurveColor});
+      *line++ = ColorVertex{vec3(samples[i], kZ), kCurveColor};
+      *line++ = ColorVertex{vec3(samples[i + 1], kZ), kCurveColor};
     }
   }
 
   // Each point in its colour, and its index 20 pixels above it, in device coordinates.
   const std::vector<vec2> points = mSpline.WindowPoints();
   constexpr float kHalfWidth = gWindowWidth / 2.0f, kHalfHeight = gWindowHeight / 2.0f;
-  ReserveBatch(graphics->mTexts, points.size());
+  TextLabel* label = ExtendBatch(graphics->mTexts, points.size());
+  ColorVertex* point = ExtendBatch(graphics->mPoints, points.size());
   for (std::size_t i = 0; i < points.size(); ++i) {
     const vec2 w = points[i];
-    graphics->mTexts.push_back(
-        TextLabel{std::to_string(i), vec2(w.x / kHalfWidth - 1.0f, (w.y + 20.0f) / kHalfHeight - 1.0f)});
-  }
-  ReserveBatch(graphics->mPoints, points.size());
-  for (std::size_t i = 0; i < points.size(); ++i) {
+    *label++ =
+        TextLabel{std::to_string(i), vec2(w.x / kHalfWidth - 1.0f, (w.y + 20.0f) / kHalfHeight - 1.0f)};
     const auto index = static_cast<std::int32_t>(i);
     const vec4& color = index == mSpline.mSelectedIndex  ? kSelectedColor
                         : index == mSpline.mHoveredIndex ? kHoveredColor
                                                          : kPointColor;
-    graphics->mPoints.push_back(ColorVertex{vec3(points[i], kZ), color});
+    *point++ = ColorVertex{vec3(w, kZ), color};
   }
 }

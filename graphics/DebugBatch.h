@@ -37,3 +37,12 @@ void ReserveBatch(Batch& batch, std::size_t more) {
   batch.reserve(needed + needed / 8);
   batch.insert(batch.end(), std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()));
 }
+
+// Adds `count` records at the end of a batch, with ReserveBatch's growth, and returns the first
+// of them for the caller to fill in.
+template <typename Batch>
+typename Batch::value_type* ExtendBatch(Batch& batch, std::size_t count) {
+  ReserveBatch(batch, count);
+  batch.resize(batch.size() + count);
+  return batch.data() + batch.size() - count;
+}
