@@ -23,8 +23,6 @@ namespace {
 
 constexpr float kPi = 3.1415927f;
 
-bool IsFinite(const vec2& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
-
 // The curve parameter's segment index: truncated toward zero and taken modulo 2^32, as a
 // conversion to a 32-bit unsigned integer does (never undefined, even for odd parameters).
 std::uint32_t SegmentIndex(float s) {

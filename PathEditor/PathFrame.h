@@ -8,6 +8,10 @@
 constexpr float gFrameHalfWidth = 350.0f;
 constexpr float gFrameHalfHeight = 200.0f;
 
+// The depth of everything the editor draws, inside the visible range (-1 to -1000) of the
+// orthographic projection.
+constexpr float gOverlayZ = -2.0f;
+
 // Centre of the frame: the middle of the window area right of the 200-pixel bar.
 inline const vec2 gFrameCenter(612.0f, 384.0f);
 

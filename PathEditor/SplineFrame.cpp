@@ -5,12 +5,12 @@
 
 #include "GraphicsManager.h"
 #include "InputManager.h"
+#include "PathFrame.h"
 #include "SplineEditor.h"
 #include "WindowSize.h"
 
 namespace {
 
-constexpr float kZ = -2.0f;
 const vec4 kCurveColor(0.6f, 0.4f, 0.8f, 1.0f);
 const vec4 kStartColor(0.5f, 1.0f, 1.0f, 1.0f);
 const vec4 kSelectedColor(1.0f, 0.0f, 0.0f, 1.0f);
@@ -46,7 +46,8 @@ void SplineEditor::HandleMouse() {
   } else if (middlePress) {
     ShowCursor(input, false);
   } else if (middleHeld) {
-    GraphicsManager::Instance()->DrawLine(vec3(mLastMousePos, kZ), vec3(mouse, kZ), kMoveLineColor);
+    GraphicsManager::Instance()->DrawLine(vec3(mLastMousePos, gOverlayZ), vec3(mouse, gOverlayZ),
+                                          kMoveLineColor);
     mSpline.TranslateAll(delta);
   } else if (rightPress) {
     mSpline.PushBack(mouse);
@@ -71,12 +72,12 @@ void SplineEditor::SubmitDrawing() {
   GraphicsManager* graphics = GraphicsManager::Instance();
   const std::vector<vec2>& samples = mSpline.mSamples;
   if (!samples.empty()) {
-    graphics->mPoints.push_back(ColorVertex{vec3(samples[0], kZ), kStartColor});
+    graphics->mPoints.push_back(ColorVertex{vec3(samples[0], gOverlayZ), kStartColor});
     // The curve: one line from each sample to the next.
     ColorVertex* line = ExtendBatch(graphics->mLines, 2 * (samples.size() - 1));
     for (std::size_t i = 0; i + 1 < samples.size(); ++i) {
-      *line++ = ColorVertex{vec3(samples[i], kZ), kCurveColor};
-      *line++ = ColorVertex{vec3(samples[i + 1], kZ), kCurveColor};
+      *line++ = ColorVertex{vec3(samples[i], gOverlayZ), kCurveColor};
+      *line++ = ColorVertex{vec3(samples[i + 1], gOverlayZ), kCurveColor};
     }
   }
 
@@ -93,6 +94,6 @@ void SplineEditor::SubmitDrawing() {
     const vec4& color = index == mSpline.mSelectedIndex  ? kSelectedColor
                         : index == mSpline.mHoveredIndex ? kHoveredColor
                                                          : kPointColor;
-    *point++ = ColorVertex{vec3(w, kZ), color};
+    *point++ = ColorVertex{vec3(w, gOverlayZ), color};
   }
 }

@@ -1,4 +1,6 @@
 // GLUT events into the tweak-bar layer: which it takes, shortcuts, and the queue fed to ImGui.
+#include <GL/freeglut.h>  // GLUT's modifier bits, button states and key codes
+
 #include <cctype>
 
 #include "TweakBarState.h"
@@ -6,11 +8,6 @@
 namespace tweakbar {
 
 namespace {
-
-constexpr int kShift = 1, kCtrl = 2, kAlt = 4;  // GLUT modifier bits
-constexpr int kGlutDown = 0;                    // GLUT_DOWN
-constexpr int kGlutKeypadDelete = 111;          // freeglut's GLUT_KEY_DELETE
-constexpr int kSpecialBase = 256;               // ImGui key index of a GLUT special key
 
 bool OnAnyBar(float x, float y) {
   const Context& state = State();
@@ -36,15 +33,15 @@ PendingInput KeyInput(PendingInput::Kind kind, int key, int modifiers) {
   PendingInput input;
   input.kind = kind;
   input.key = key;
-  input.ctrl = (modifiers & kCtrl) != 0;
-  input.shift = (modifiers & kShift) != 0;
-  input.alt = (modifiers & kAlt) != 0;
+  input.ctrl = (modifiers & GLUT_ACTIVE_CTRL) != 0;
+  input.shift = (modifiers & GLUT_ACTIVE_SHIFT) != 0;
+  input.alt = (modifiers & GLUT_ACTIVE_ALT) != 0;
   return input;
 }
 
 // A key typed into the field being edited: characters as text, the rest as key presses.
 void QueueEditKey(unsigned char key, int modifiers) {
-  if ((modifiers & kCtrl) && key >= 1 && key <= 26) {
+  if ((modifiers & GLUT_ACTIVE_CTRL) && key >= 1 && key <= 26) {
     Queue(KeyInput(PendingInput::KeyDown, 'A' + key - 1, modifiers));  // Ctrl+A, C, V, X ...
   } else if (key == 8 || key == 9 || key == 13 || key == 27 || key == 127) {
     Queue(KeyInput(PendingInput::KeyDown, key, modifiers));
@@ -56,10 +53,10 @@ void QueueEditKey(unsigned char key, int modifiers) {
 bool Matches(const KeyShortcut& shortcut, bool special, int code, int modifiers) {
   if (!shortcut.valid || shortcut.special != special) return false;
   // For characters, Shift is already in the character itself unless the shortcut names it.
-  int relevant = kCtrl | kAlt;
-  if (special || (shortcut.modifiers & kShift)) relevant |= kShift;
+  int relevant = GLUT_ACTIVE_CTRL | GLUT_ACTIVE_ALT;
+  if (special || (shortcut.modifiers & GLUT_ACTIVE_SHIFT)) relevant |= GLUT_ACTIVE_SHIFT;
   if ((modifiers & relevant) != (shortcut.modifiers & relevant)) return false;
-  if (!special && (shortcut.modifiers & kCtrl)) return std::tolower(code) == shortcut.code;
+  if (!special && (shortcut.modifiers & GLUT_ACTIVE_CTRL)) return std::tolower(code) == shortcut.code;
   return code == shortcut.code;
 }
 
@@ -92,7 +89,7 @@ bool IsTextEditingChord(int letter) {
 // While a field is edited, a Ctrl shortcut of a button commits the edit, as Enter would, and
 // then runs the button, so that Ctrl+S saves under the name just typed. True when one matched.
 bool CommitEditThenRunShortcut(unsigned char key, int modifiers) {
-  if (!(modifiers & kCtrl) || key < 1 || key > 26) return false;
+  if (!(modifiers & GLUT_ACTIVE_CTRL) || key < 1 || key > 26) return false;
   const int letter = 'a' + key - 1;
   if (IsTextEditingChord(letter)) return false;
   const Entry* entry = FindShortcut(false, letter, modifiers);
@@ -125,7 +122,7 @@ int TwEventKeyboardGLUT(unsigned char glutKey, int /*mouseX*/, int /*mouseY*/) {
     return 1;
   }
   int code = glutKey;
-  if ((modifiers & kCtrl) && code >= 1 && code <= 26) code = 'a' + code - 1;
+  if ((modifiers & GLUT_ACTIVE_CTRL) && code >= 1 && code <= 26) code = 'a' + code - 1;
   return RunShortcut(false, code, modifiers) ? 1 : 0;
 }
 
@@ -133,12 +130,12 @@ int TwEventSpecialGLUT(int glutKey, int /*mouseX*/, int /*mouseY*/) {
   if (!State().initialised) return 0;
   const int modifiers = CurrentModifiers();
   if (State().editing) {
-    const int key = glutKey == kGlutKeypadDelete ? 127 : kSpecialBase + glutKey;
+    const int key = glutKey == GLUT_KEY_DELETE ? 127 : kSpecialBase + glutKey;
     Queue(KeyInput(PendingInput::KeyDown, key, modifiers));
     return 1;
   }
   // Keypad Delete stands for the DEL key, as the main Delete key does.
-  if (glutKey == kGlutKeypadDelete && RunShortcut(false, 127, modifiers)) return 1;
+  if (glutKey == GLUT_KEY_DELETE && RunShortcut(false, 127, modifiers)) return 1;
   return RunShortcut(true, glutKey, modifiers) ? 1 : 0;
 }
 
@@ -148,7 +145,7 @@ int TwEventMouseButtonGLUT(int glutButton, int glutState, int mouseX, int mouseY
   const int button = ImGuiButtonOf(glutButton);
   const float x = static_cast<float>(mouseX);
   const float y = static_cast<float>(mouseY);
-  const bool down = glutState == kGlutDown;
+  const bool down = glutState == GLUT_DOWN;
   bool taken = false;
   if (down) {
     taken = OnAnyBar(x, y);

@@ -1,5 +1,6 @@
 // One Dear ImGui frame over every bar: input fed one transition at a time, widgets, callbacks.
 // Needs no OpenGL; TwDraw renders what this produces.
+#include <GL/freeglut.h>  // GLUT's special-key codes
 #include <imgui.h>
 #include <imgui_stdlib.h>
 
@@ -13,8 +14,6 @@ namespace tweakbar {
 
 namespace {
 
-constexpr int kSpecialBase = 256;
-
 struct FrameWork {
   std::vector<std::function<void()>> actions;  // callbacks, run once the widgets are done
   bool editing = false;
@@ -22,15 +21,15 @@ struct FrameWork {
 
 void SetKeyMap(ImGuiIO& io) {
   io.KeyMap[ImGuiKey_Tab] = 9;
-  io.KeyMap[ImGuiKey_LeftArrow] = kSpecialBase + 100;
-  io.KeyMap[ImGuiKey_UpArrow] = kSpecialBase + 101;
-  io.KeyMap[ImGuiKey_RightArrow] = kSpecialBase + 102;
-  io.KeyMap[ImGuiKey_DownArrow] = kSpecialBase + 103;
-  io.KeyMap[ImGuiKey_PageUp] = kSpecialBase + 104;
-  io.KeyMap[ImGuiKey_PageDown] = kSpecialBase + 105;
-  io.KeyMap[ImGuiKey_Home] = kSpecialBase + 106;
-  io.KeyMap[ImGuiKey_End] = kSpecialBase + 107;
-  io.KeyMap[ImGuiKey_Insert] = kSpecialBase + 108;
+  io.KeyMap[ImGuiKey_LeftArrow] = kSpecialBase + GLUT_KEY_LEFT;
+  io.KeyMap[ImGuiKey_UpArrow] = kSpecialBase + GLUT_KEY_UP;
+  io.KeyMap[ImGuiKey_RightArrow] = kSpecialBase + GLUT_KEY_RIGHT;
+  io.KeyMap[ImGuiKey_DownArrow] = kSpecialBase + GLUT_KEY_DOWN;
+  io.KeyMap[ImGuiKey_PageUp] = kSpecialBase + GLUT_KEY_PAGE_UP;
+  io.KeyMap[ImGuiKey_PageDown] = kSpecialBase + GLUT_KEY_PAGE_DOWN;
+  io.KeyMap[ImGuiKey_Home] = kSpecialBase + GLUT_KEY_HOME;
+  io.KeyMap[ImGuiKey_End] = kSpecialBase + GLUT_KEY_END;
+  io.KeyMap[ImGuiKey_Insert] = kSpecialBase + GLUT_KEY_INSERT;
   io.KeyMap[ImGuiKey_Delete] = 127;
   io.KeyMap[ImGuiKey_Backspace] = 8;
   io.KeyMap[ImGuiKey_Space] = 32;

@@ -15,6 +15,9 @@ struct ImGuiContext;
 
 namespace tweakbar {
 
+// ImGui's key index of a GLUT special key is its code plus this (characters stay below it).
+constexpr int kSpecialBase = 256;
+
 // A key shortcut as written in a definition ("CTRL+s", "z", "DEL", "F5").
 struct KeyShortcut {
   bool valid = false;

@@ -13,6 +13,7 @@
 #include "ObjectManager.h"
 #include "ShaderLibrary.h"
 #include "TextureLibrary.h"
+#include "WindowSize.h"
 
 namespace {
 
@@ -65,7 +66,8 @@ void GraphicsManager::Initialize() {
   glGenBuffers(1, &mPointBuffer);
 
   // Window pixels from the lower-left corner; visible depth from z = -1 to z = -1000.
-  mOrthoProjection = glm::ortho(0.0f, 1024.0f, 0.0f, 768.0f, 1.0f, 1000.0f);
+  mOrthoProjection = glm::ortho(0.0f, static_cast<float>(gWindowWidth), 0.0f,
+                                static_cast<float>(gWindowHeight), 1.0f, 1000.0f);
 
   mShaderTypes =
       new TwEnumVal[4]{{0, "Default"}, {1, "PhongLighting"}, {2, "PhongShading"}, {3, "BlinnShading"}};

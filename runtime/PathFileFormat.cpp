@@ -16,8 +16,6 @@ namespace pathfile {
 
 namespace {
 
-bool IsFinite(const PathPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
-
 // ---- Writing
 
 // A single-precision value as a text stream prints it by default (%g, six digits).

@@ -13,8 +13,6 @@ constexpr float kSameNormal = 1e-6f;
 // Texture-coordinate determinants below this give no tangent frame.
 constexpr float kMinDeterminant = 1e-6f;
 
-bool IsFinite(const vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
 // Unit length in double precision, for the rare vectors whose squared length float cannot hold;
 // (0, 0, 0) when the vector has no direction.
 vec3 NormalisedInDouble(double x, double y, double z) {

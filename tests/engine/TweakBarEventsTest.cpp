@@ -1,11 +1,9 @@
 // Which GLUT events the tweak-bar layer takes, its shortcuts, and editing through ImGui frames.
+#include <GL/freeglut.h>  // GLUT's modifier bits, buttons and button states
+
 #include "TweakBarFixture.h"
 
 namespace {
-
-constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
-constexpr int kDown = 0, kUp = 1;
-constexpr int kLeft = 0, kRight = 2;
 
 int gPresses = 0;
 void CountPress(void*) { ++gPresses; }
@@ -22,9 +20,9 @@ protected:
   // Press and release with frames in between, as a person clicks.
   void Click(int x, int y) {
     TwEventMouseMotionGLUT(x, y);
-    EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, x, y), 1);
+    EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y), 1);
     Frames(2);
-    EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, x, y), 1);
+    EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, x, y), 1);
     Frames(2);
   }
 
@@ -51,11 +49,15 @@ TEST_F(TweakBarEventsTest, ShortcutsMatchKeyAndModifiers) {
     bool fires;
   };
   const Case cases[] = {
-      {"CTRL+s", 19, kCtrl, true},  // Ctrl+S arrives as a control code
-      {"CTRL+s", 's', 0, false},   {"CTRL+s", 19, kCtrl | kAlt, false},
-      {"z", 'z', 0, true},         {"z", 'z', kAlt, false},
-      {"z", 'Z', kShift, false},   {"z", 'x', 0, false},
-      {"DEL", 127, 0, true},       {"p", 'p', kShift, true},  // Shift with caps lock on
+      {"CTRL+s", 19, GLUT_ACTIVE_CTRL, true},  // Ctrl+S arrives as a control code
+      {"CTRL+s", 's', 0, false},
+      {"CTRL+s", 19, GLUT_ACTIVE_CTRL | GLUT_ACTIVE_ALT, false},
+      {"z", 'z', 0, true},
+      {"z", 'z', GLUT_ACTIVE_ALT, false},
+      {"z", 'Z', GLUT_ACTIVE_SHIFT, false},
+      {"z", 'x', 0, false},
+      {"DEL", 127, 0, true},
+      {"p", 'p', GLUT_ACTIVE_SHIFT, true},  // Shift with caps lock on
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.key) + " / " + std::to_string(c.glutKey));
@@ -78,26 +80,26 @@ TEST_F(TweakBarEventsTest, KeypadDeleteActsLikeDelAndOtherSpecialKeysPassThrough
 }
 
 TEST_F(TweakBarEventsTest, MouseEventsAreTakenOnTheBarAndForTheDragThatBeganThere) {
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, 100, 100), 1);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, 100, 100), 1);
   EXPECT_EQ(TwEventMouseMotionGLUT(600, 400), 1);  // the drag goes on off the bar
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, 600, 400), 1);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, 600, 400), 1);
 
-  EXPECT_EQ(TwEventMouseButtonGLUT(kRight, kDown, 600, 400), 0);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_RIGHT_BUTTON, GLUT_DOWN, 600, 400), 0);
   EXPECT_EQ(TwEventMouseMotionGLUT(100, 100), 0);  // a scene drag over the bar stays the scene's
-  EXPECT_EQ(TwEventMouseButtonGLUT(kRight, kUp, 100, 100), 0);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_RIGHT_BUTTON, GLUT_UP, 100, 100), 0);
 
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, 199, 299), 1);  // last pixel of 200 x 300
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, 199, 299), 1);
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, 200, 150), 0);
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, 200, 150), 0);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, 199, 299), 1);  // last pixel of 200 x 300
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, 199, 299), 1);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, 200, 150), 0);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, 200, 150), 0);
 }
 
 TEST_F(TweakBarEventsTest, PressAndReleaseBetweenTwoFramesStillMakeOneClick) {
   TwAddButton(mBar, "", CountPress, nullptr, "label='Save'");
   Frames(1);
   TwEventMouseMotionGLUT(100, kFirstRowY);
-  TwEventMouseButtonGLUT(kLeft, kDown, 100, kFirstRowY);
-  TwEventMouseButtonGLUT(kLeft, kUp, 100, kFirstRowY);
+  TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, 100, kFirstRowY);
+  TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, 100, kFirstRowY);
   Frames(3);
   EXPECT_EQ(gPresses, 1);
 }
@@ -113,7 +115,7 @@ TEST_F(TweakBarEventsTest, TypingIntoAStringFieldCommitsOnEnterAndEscapeIsTaken)
   Click(kValueX, kFirstRowY);
   ASSERT_TRUE(tweakbar::State().editing);
   // Select all, then type over it; 'p' is text now, and Escape must not reach the program.
-  gModifiers = kCtrl;
+  gModifiers = GLUT_ACTIVE_CTRL;
   Type("\x01");
   gModifiers = 0;
   Type("path\r");
@@ -145,14 +147,14 @@ TEST_F(TweakBarEventsTest, ACtrlShortcutWhileEditingCommitsTheFieldAndThenRunsIt
   Frames(1);
   Click(kValueX, kFirstRowY);
   ASSERT_TRUE(tweakbar::State().editing);
-  gModifiers = kCtrl;
+  gModifiers = GLUT_ACTIVE_CTRL;
   Type("\x01");  // Ctrl+A selects the field's text; the button with that key does not run
   gModifiers = 0;
   Type("typed z");
   EXPECT_EQ(gPresses, 0);
   EXPECT_EQ(filename, "old");  // not committed yet
 
-  gModifiers = kCtrl;
+  gModifiers = GLUT_ACTIVE_CTRL;
   EXPECT_EQ(TwEventKeyboardGLUT(19, 0, 0), 1);
   gModifiers = 0;
   EXPECT_EQ(savedAs, "none");  // waits for the commit
@@ -177,7 +179,7 @@ TEST_F(TweakBarEventsTest, FloatFieldCommitsTheTypedValueOnceThroughItsSetCallba
   Frames(1);
   Click(120, kFirstRowY);
   ASSERT_TRUE(tweakbar::State().editing);
-  gModifiers = kCtrl;
+  gModifiers = GLUT_ACTIVE_CTRL;
   Type("\x01");
   gModifiers = 0;
   Type("400\r");
@@ -201,9 +203,9 @@ TEST_F(TweakBarEventsTest, ChoosingFromADropDownListCallsTheSetCallbackWithTheVa
   const int rowHeight = 16;
   const int x = static_cast<int>(list.x + 10);
   const int y = static_cast<int>(list.y) + 8 + 2 * rowHeight;
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, x, y), 1);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y), 1);
   Frames(2);
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, x, y), 1);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, x, y), 1);
   Frames(2);
   EXPECT_EQ(chosen, 2);
   EXPECT_FALSE(tweakbar::State().popupOpen);
