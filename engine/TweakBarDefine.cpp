@@ -158,10 +158,20 @@ bool ApplyEntryAttributes(Entry& entry, const Attributes& attributes) {
     if (key == "label") {
       updated.label = value;
     } else if (key == "key") {
-      if (!ParseKey(value, updated.key)) {
+      // One shortcut or several, separated by blanks ("CTRL+y CTRL+SHIFT+z").
+      std::istringstream words(value);
+      std::vector<KeyShortcut> keys;
+      bool parsed = true;
+      for (std::string word; parsed && words >> word;) {
+        KeyShortcut shortcut;
+        parsed = ParseKey(word, shortcut);
+        keys.push_back(shortcut);
+      }
+      if (!parsed || keys.empty()) {
         BadValue(name, value);
         return false;
       }
+      updated.keys = keys;
       updated.keyText = value;
     } else if (key == "step") {
       if (!ParseFloat(value, updated.step) || updated.step <= 0.0f) {

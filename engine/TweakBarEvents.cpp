@@ -50,21 +50,27 @@ void QueueEditKey(unsigned char key, int modifiers) {
   }
 }
 
-bool Matches(const KeyShortcut& shortcut, bool special, int code, int modifiers) {
+// For characters, Shift is already in the character itself unless the shortcut names it; an
+// exact match also asks the shortcut to name every modifier that is held.
+bool Matches(const KeyShortcut& shortcut, bool special, int code, int modifiers, bool exact) {
   if (!shortcut.valid || shortcut.special != special) return false;
-  // For characters, Shift is already in the character itself unless the shortcut names it.
   int relevant = GLUT_ACTIVE_CTRL | GLUT_ACTIVE_ALT;
-  if (special || (shortcut.modifiers & GLUT_ACTIVE_SHIFT)) relevant |= GLUT_ACTIVE_SHIFT;
+  if (special || exact || (shortcut.modifiers & GLUT_ACTIVE_SHIFT)) relevant |= GLUT_ACTIVE_SHIFT;
   if ((modifiers & relevant) != (shortcut.modifiers & relevant)) return false;
   if (!special && (shortcut.modifiers & GLUT_ACTIVE_CTRL)) return std::tolower(code) == shortcut.code;
   return code == shortcut.code;
 }
 
-// The first button whose shortcut matches, or null.
+// The button whose shortcut matches, or null: a shortcut naming every modifier held wins over
+// one that lets Shift pass (Ctrl+Shift+Z finds "CTRL+SHIFT+z" before "CTRL+z").
 const Entry* FindShortcut(bool special, int code, int modifiers) {
-  for (const auto& bar : State().bars) {
-    for (const Entry& entry : bar->entries) {
-      if (entry.kind == EntryKind::Button && Matches(entry.key, special, code, modifiers)) return &entry;
+  for (const bool exact : {true, false}) {
+    for (const auto& bar : State().bars) {
+      for (const Entry& entry : bar->entries) {
+        if (entry.kind != EntryKind::Button) continue;
+        for (const KeyShortcut& key : entry.keys)
+          if (Matches(key, special, code, modifiers, exact)) return &entry;
+      }
     }
   }
   return nullptr;

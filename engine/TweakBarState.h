@@ -39,7 +39,7 @@ struct Entry {
   TwButtonCallback buttonCallback = nullptr;
   void* clientData = nullptr;
   float step = 1.0f;
-  KeyShortcut key;
+  std::vector<KeyShortcut> keys;  // a button's shortcuts: "key" may name several, space apart
   std::string keyText;
   // While a value field is being edited, the edit lives here until it is committed.
   std::string editText;

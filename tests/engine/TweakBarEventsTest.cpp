@@ -71,6 +71,30 @@ TEST_F(TweakBarEventsTest, ShortcutsMatchKeyAndModifiers) {
   }
 }
 
+// A button may answer several shortcuts; a shortcut that names every modifier held wins, so
+// Ctrl+Shift+Z redoes where Ctrl+Z undoes, and neither is the plain z of another button.
+TEST_F(TweakBarEventsTest, SeveralShortcutsPerButtonAndTheExactOneWins) {
+  static std::string pressed;
+  pressed.clear();
+  auto undo = [](void*) { pressed += "undo "; };
+  auto redo = [](void*) { pressed += "redo "; };
+  auto push = [](void*) { pressed += "push "; };
+  ASSERT_EQ(TwAddButton(mBar, "", push, nullptr, "label='Push Back CP' key=z"), 1);
+  ASSERT_EQ(TwAddButton(mBar, "", undo, nullptr, "label='Undo' key=CTRL+z"), 1);
+  ASSERT_EQ(TwAddButton(mBar, "", redo, nullptr, "label='Redo' key='CTRL+y CTRL+SHIFT+z'"), 1);
+  EXPECT_EQ(TwAddButton(mBar, "", redo, nullptr, "label='Bad' key='CTRL+y CTRL+'"), 0);
+  const struct {
+    unsigned char glutKey;
+    int modifiers;
+  } keys[] = {
+      {26, GLUT_ACTIVE_CTRL}, {25, GLUT_ACTIVE_CTRL}, {26, GLUT_ACTIVE_CTRL | GLUT_ACTIVE_SHIFT}, {'z', 0}};
+  for (const auto& key : keys) {
+    gModifiers = key.modifiers;
+    EXPECT_EQ(TwEventKeyboardGLUT(key.glutKey, 0, 0), 1);
+  }
+  EXPECT_EQ(pressed, "undo redo redo push ");
+}
+
 TEST_F(TweakBarEventsTest, KeypadDeleteActsLikeDelAndOtherSpecialKeysPassThrough) {
   TwAddButton(mBar, "", CountPress, nullptr, "label='Delete Selected' key=DEL");
   EXPECT_EQ(TwEventSpecialGLUT(111, 0, 0), 1);
