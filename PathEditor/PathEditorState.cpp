@@ -20,3 +20,5 @@ void PathEditorState::Update() {
   graphics->DrawLine(vec3(left, bottom, z), vec3(left, top, z), white);
   mEditor.Update();
 }
+
+void PathEditorState::Unload() { mEditor.KeepUnsavedEdits(); }

@@ -13,6 +13,8 @@ public:
 
   // The frame rectangle, then the path: mouse handling, samples and drawing.
   void Update() override;
+  // Leaving the editor (the program ends): unsaved edits go to a recovery file.
+  void Unload() override;
 
   SplineEditor mEditor;  // the path, its files and its bar
   vec2 mFrameCenter;     // centre of the frame rectangle; never changed

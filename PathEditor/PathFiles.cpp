@@ -2,6 +2,7 @@
 // write, and every console message.
 #include "PathFiles.h"
 
+#include <filesystem>
 #include <iostream>
 #include <optional>
 
@@ -17,6 +18,9 @@ namespace {
 bool EndsWithXml(const std::string& name) {
   return name.size() >= 5 && name.compare(name.size() - 4, 4, ".xml") == 0;
 }
+
+// The file a name in the Filename field saves to: ".xml" added unless it ends so already.
+std::string XmlName(const std::string& name) { return EndsWithXml(name) ? name : name + ".xml"; }
 
 PathPoint ToPathPoint(const vec2& v) { return PathPoint{v.x, v.y}; }
 
@@ -48,25 +52,47 @@ PathFiles::PathFiles() { RefreshListing(); }
 
 void PathFiles::RefreshListing() { ListResourceFiles("", mFilenames); }
 
-void PathFiles::Save(const CubicBSpline& spline) {
+bool PathFiles::Save(const CubicBSpline& spline) {
   if (spline.mControlPoints.empty()) {
     std::cout << "My friend, there is no control point to save..." << std::endl;
-    return;
+    return false;
   }
   if (mFilename.empty()) {
     std::cout << "My friend, I need a filename to save..." << std::endl;
-    return;
+    return false;
   }
-  const std::string name = EndsWithXml(mFilename) ? mFilename : mFilename + ".xml";
-  std::vector<PathPoint> windowPoints;
-  for (const vec2& w : spline.WindowPoints()) windowPoints.push_back(ToPathPoint(w));
+  const std::string name = XmlName(mFilename);
   // Whether the save can go through is settled before the backup, so that a refused save
   // leaves the folder as it was. A previous file that cannot be kept is not overwritten either.
-  const std::optional<std::string> text = pathfile::WriteResourceFile(windowPoints, FileFrame());
+  const std::optional<std::string> text = FileText(spline);
   const bool saved =
       text && safefile::CanReplace(name) && BackupExisting(name) && safefile::ReplaceFile(name, *text);
   if (!saved) std::cout << "failed to save: " << name << std::endl;
   RefreshListing();
+  return saved;
+}
+
+std::string PathFiles::KeepUnsaved(const CubicBSpline& spline) {
+  std::string base = std::filesystem::path(mFilename).filename().string();
+  if (base.empty() || base == "." || base == "..") base = "untitled";
+  base = XmlName(base) + ".unsaved";
+  const std::optional<std::string> text = FileText(spline);
+  for (unsigned long long k = 0; text; ++k) {
+    const std::string name = base + std::to_string(k);
+    const safefile::CreateResult made = safefile::CreateNewFile(name, *text);
+    if (made == safefile::CreateResult::Exists) continue;
+    if (made == safefile::CreateResult::Failed) break;
+    std::cout << "Unsaved changes kept in " << name << std::endl;
+    return name;
+  }
+  std::cout << "failed to keep the unsaved changes: " << base << std::endl;
+  return "";
+}
+
+std::optional<std::string> PathFiles::FileText(const CubicBSpline& spline) {
+  std::vector<PathPoint> windowPoints;
+  for (const vec2& w : spline.WindowPoints()) windowPoints.push_back(ToPathPoint(w));
+  return pathfile::WriteResourceFile(windowPoints, FileFrame());
 }
 
 bool PathFiles::LoadResourceFile(std::uint32_t index, CubicBSpline& spline) {

@@ -27,29 +27,44 @@ void GetLoad(void* value, void* clientData) {
 // Opening the list shows the folder as it is now, with files other programs made or deleted.
 void OnLoadListOpen(void* clientData) { Editor(clientData)->RefreshLoadList(); }
 
+// A committed value is one undo step; a value that is refused changes nothing and makes none.
 void SetRotationValue(const void* value, void* clientData) {
-  Spline(clientData).SetRotation(*static_cast<const float*>(value));
+  const float degrees = *static_cast<const float*>(value);
+  Editor(clientData)->Step([&] { Spline(clientData).SetRotation(degrees); });
 }
 void GetRotationValue(void* value, void* clientData) {
   *static_cast<float*>(value) = Spline(clientData).mRotation;
 }
 
 void SetScaleValue(const void* value, void* clientData) {
-  Spline(clientData).SetScale(*static_cast<const float*>(value));
+  const float scale = *static_cast<const float*>(value);
+  Editor(clientData)->Step([&] { Spline(clientData).SetScale(scale); });
 }
 void GetScaleValue(void* value, void* clientData) { *static_cast<float*>(value) = Spline(clientData).mScale; }
 
 // New points land where the pointer was last seen outside the bar: under it for a shortcut
-// pressed over the scene, and never under the bar for a button clicked there.
-void PushBackButton(void* clientData) { Spline(clientData).PushBack(Editor(clientData)->mLastScenePointer); }
+// pressed over the scene, and never under the bar for a button clicked there. Each button is
+// one undo step.
+void PushBackButton(void* clientData) {
+  SplineEditor* editor = Editor(clientData);
+  editor->Step([editor] { editor->mSpline.PushBack(editor->mLastScenePointer); });
+}
 void InsertBeforeButton(void* clientData) {
-  Spline(clientData).InsertBeforeSelected(Editor(clientData)->mLastScenePointer);
+  SplineEditor* editor = Editor(clientData);
+  editor->Step([editor] { editor->mSpline.InsertBeforeSelected(editor->mLastScenePointer); });
 }
 void InsertAfterButton(void* clientData) {
-  Spline(clientData).InsertAfterSelected(Editor(clientData)->mLastScenePointer);
+  SplineEditor* editor = Editor(clientData);
+  editor->Step([editor] { editor->mSpline.InsertAfterSelected(editor->mLastScenePointer); });
 }
-void ClearButton(void* clientData) { Spline(clientData).Clear(); }
-void DeleteButton(void* clientData) { Spline(clientData).DeleteSelected(); }
+void ClearButton(void* clientData) {
+  Editor(clientData)->Step([clientData] { Spline(clientData).Clear(); });
+}
+void DeleteButton(void* clientData) {
+  Editor(clientData)->Step([clientData] { Spline(clientData).DeleteSelected(); });
+}
+void UndoButton(void* clientData) { Editor(clientData)->Undo(); }
+void RedoButton(void* clientData) { Editor(clientData)->Redo(); }
 
 }  // namespace
 
@@ -75,6 +90,11 @@ void SplineEditor::BuildBar() {
   TwAddSeparator(mBar, "", "");
   TwAddButton(mBar, "", ClearButton, this, "label='Clear CP' key=p");
   TwAddButton(mBar, "", DeleteButton, this, "label='Delete Selected' key=DEL");
+  // Beyond the entries above: undo and redo. Ctrl with these letters stays the text's while a
+  // field is edited.
+  TwAddSeparator(mBar, "", "");
+  TwAddButton(mBar, "", UndoButton, this, "label='Undo' key=CTRL+z");
+  TwAddButton(mBar, "", RedoButton, this, "label='Redo' key='CTRL+y CTRL+SHIFT+z'");
 }
 
 TwType DefineLoadEnum(const std::vector<std::string>& names) {

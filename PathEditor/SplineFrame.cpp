@@ -37,20 +37,41 @@ void SplineEditor::HandleMouse() {
   const bool middleHeld = input->mMouseMiddle && input->mPrevMouseMiddle;
   const bool rightPress = input->mMouseRight && !input->mPrevMouseRight;
 
+  // A drag ends with the release of its button: the whole gesture is one step.
+  if ((mDrag.kind == Drag::Point && !input->mMouseLeft) || (mDrag.kind == Drag::Path && !input->mMouseMiddle))
+    EndDrag();
+
   if (leftPress) {
+    const PathValues before = mSpline.Values();
     // A press on empty space keeps the selection: there is no deselection by clicking.
     if (mSpline.mHoveredIndex != -1) mSpline.mSelectedIndex = mSpline.mHoveredIndex;
-    if (mSpline.mSelectedIndex != -1) ShowCursor(input, false);
+    if (mSpline.mSelectedIndex != -1) {
+      ShowCursor(input, false);
+      BeginDrag(Drag::Point, before);
+    }
   } else if (leftHeld) {
-    mSpline.MoveSelected(delta);
+    if (mDrag.kind == Drag::Point && rightPress && !mDrag.cancelled) {
+      CancelDrag();  // a right click puts everything back where the drag began
+      ShowCursor(input, true);
+    } else if (!mDrag.cancelled) {
+      if (mDrag.kind != Drag::Point) BeginDrag(Drag::Point, mSpline.Values());
+      mSpline.MoveSelected(delta);
+    }
   } else if (middlePress) {
     ShowCursor(input, false);
+    BeginDrag(Drag::Path, mSpline.Values());
   } else if (middleHeld) {
-    GraphicsManager::Instance()->DrawLine(vec3(mLastMousePos, gOverlayZ), vec3(mouse, gOverlayZ),
-                                          kMoveLineColor);
-    mSpline.TranslateAll(delta);
+    if (mDrag.kind == Drag::Path && rightPress && !mDrag.cancelled) {
+      CancelDrag();
+      ShowCursor(input, true);
+    } else if (!mDrag.cancelled) {
+      if (mDrag.kind != Drag::Path) BeginDrag(Drag::Path, mSpline.Values());
+      GraphicsManager::Instance()->DrawLine(vec3(mLastMousePos, gOverlayZ), vec3(mouse, gOverlayZ),
+                                            kMoveLineColor);
+      mSpline.TranslateAll(delta);
+    }
   } else if (rightPress) {
-    mSpline.PushBack(mouse);
+    Step([&] { mSpline.PushBack(mouse); });
   } else {
     ShowCursor(input, true);
   }

@@ -1,4 +1,4 @@
-// The "Spline" bar the editor builds: its look, its thirteen entries, what they call, and
+// The "Spline" bar the editor builds: its look, its entries, what they call, and
 // the Load list's enumeration.
 #include "PathFileTestSupport.h"
 #include "SplineEditor.h"
@@ -67,6 +67,9 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
       {EntryKind::Separator, "", "", 1.0f},
       {EntryKind::Button, "Clear CP", "p", 1.0f},
       {EntryKind::Button, "Delete Selected", "DEL", 1.0f},
+      {EntryKind::Separator, "", "", 1.0f},
+      {EntryKind::Button, "Undo", "CTRL+z", 1.0f},
+      {EntryKind::Button, "Redo", "CTRL+y CTRL+SHIFT+z", 1.0f},
   };
   const auto& entries = SplineBar().entries;
   ASSERT_EQ(std::size(expected), entries.size());
@@ -86,7 +89,7 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
 
 TEST_F(SplineBarTest, BarEntriesCallThePath) {
   const auto& entries = SplineBar().entries;
-  ASSERT_EQ(13u, entries.size());
+  ASSERT_EQ(16u, entries.size());
   auto press = [&](std::size_t i) { entries[i].buttonCallback(entries[i].clientData); };
   auto setFloat = [&](std::size_t i, float value) { entries[i].setCallback(&value, entries[i].clientData); };
   auto getFloat = [&](std::size_t i) {
@@ -132,6 +135,11 @@ TEST_F(SplineBarTest, BarEntriesCallThePath) {
   press(11);  // Clear CP
   EXPECT_TRUE(spline.mControlPoints.empty());
   EXPECT_EQ(-1, spline.mSelectedIndex);
+
+  press(14);  // Undo: the cleared points come back
+  EXPECT_EQ(3u, spline.mControlPoints.size());
+  press(15);  // Redo
+  EXPECT_TRUE(spline.mControlPoints.empty());
 }
 
 TEST(SplineBarLifetime, TheDestructorDeletesTheBar) {
