@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cmath>
 #include <functional>
 
 #include "TweakBarState.h"
@@ -131,11 +132,25 @@ float GetFloat(const Entry& entry) {
 
 // A typed value is committed once, when the field lets go of the keyboard (Enter or a click
 // elsewhere); the - and + buttons change it by the entry's step at once.
+// A value that is not a number is shown as an empty field that takes no input: the entry has
+// nothing to show now (a coordinate of no selected point).
 void FloatField(Entry& entry, float width, FrameWork& work) {
   const float buttonWidth = ImGui::GetFrameHeight();
   const float spacing = 2.0f;
   float value = entry.wasActive ? entry.editFloat : GetFloat(entry);
   ImGui::SetNextItemWidth(std::max(1.0f, width - 2.0f * (buttonWidth + spacing)));
+  if (std::isnan(value)) {
+    ImGui::BeginDisabled();
+    std::string nothing;
+    ImGui::InputText("##value", &nothing);
+    ImGui::SameLine(0.0f, spacing);
+    ImGui::Button("-", ImVec2(buttonWidth, 0.0f));
+    ImGui::SameLine(0.0f, spacing);
+    ImGui::Button("+", ImVec2(buttonWidth, 0.0f));
+    ImGui::EndDisabled();
+    entry.wasActive = false;
+    return;
+  }
   ImGui::InputFloat("##value", &value, 0.0f, 0.0f, "%g");
   entry.editFloat = value;
   entry.wasActive = ImGui::IsItemActive();
@@ -152,6 +167,25 @@ void FloatField(Entry& entry, float width, FrameWork& work) {
   if (ImGui::Button("+", ImVec2(buttonWidth, 0.0f))) {
     work.actions.push_back([target] { SetFloat(*target, GetFloat(*target) + target->step); });
   }
+}
+
+// A switch: a click turns it over through the set callback (or the bound variable).
+void BoolField(Entry& entry, FrameWork& work) {
+  bool value = false;
+  if (entry.variable != nullptr) {
+    value = *static_cast<bool*>(entry.variable);
+  } else if (entry.getCallback != nullptr) {
+    entry.getCallback(&value, entry.clientData);
+  }
+  if (!ImGui::Checkbox("##value", &value)) return;
+  const Entry* target = &entry;
+  work.actions.push_back([target, value] {
+    if (target->variable != nullptr) {
+      *static_cast<bool*>(target->variable) = value;
+    } else if (target->setCallback != nullptr) {
+      target->setCallback(&value, target->clientData);
+    }
+  });
 }
 
 int GetEnumValue(const Entry& entry) {
@@ -225,7 +259,9 @@ void EntryRow(const TwBar& bar, Entry& entry, FrameWork& work) {
     FloatField(entry, width, work);
   } else if (FindEnum(entry.type) != nullptr) {
     EnumField(entry, work);
-  } else if (entry.type == TW_TYPE_INT32 || entry.type == TW_TYPE_BOOLCPP) {
+  } else if (entry.type == TW_TYPE_BOOLCPP) {
+    BoolField(entry, work);
+  } else if (entry.type == TW_TYPE_INT32) {
     int value = 0;
     if (entry.getCallback != nullptr) entry.getCallback(&value, entry.clientData);
     ImGui::Text("%d", value);

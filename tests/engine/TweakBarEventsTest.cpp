@@ -1,6 +1,8 @@
 // Which GLUT events the tweak-bar layer takes, its shortcuts, and editing through ImGui frames.
 #include <GL/freeglut.h>  // GLUT's modifier bits, buttons and button states
 
+#include <limits>
+
 #include "TweakBarFixture.h"
 
 namespace {
@@ -262,6 +264,35 @@ TEST_F(TweakBarEventsTest, OpeningADropDownListCallsItsOpenCallbackOnceBeforeItS
   EXPECT_EQ(tweakbar::EnumLabels(type), (std::vector<std::string>{"a.xml", "made-meanwhile.xml"}));
   // Two rows now: the list grew to show the entry made while it was closed.
   EXPECT_GT(tweakbar::State().popupRect.height, 30.0f);
+}
+
+// A switch turns over with a click; a float that is not a number shows an empty field that
+// takes no typing and whose - and + do nothing.
+TEST_F(TweakBarEventsTest, ASwitchTurnsOverAndAValueThatIsNotANumberTakesNoInput) {
+  static bool on = false;
+  static int sets = 0;
+  on = false;
+  sets = 0;
+  auto setSwitch = [](const void* in, void*) { on = *static_cast<const bool*>(in); };
+  auto getSwitch = [](void* out, void*) { *static_cast<bool*>(out) = on; };
+  auto setFloat = [](const void*, void*) { ++sets; };
+  auto getNothing = [](void* out, void*) {
+    *static_cast<float*>(out) = std::numeric_limits<float>::quiet_NaN();
+  };
+  ASSERT_EQ(TwAddVarCB(mBar, "", TW_TYPE_BOOLCPP, setSwitch, getSwitch, nullptr, "label=Snap"), 1);
+  ASSERT_EQ(TwAddVarCB(mBar, "", TW_TYPE_FLOAT, setFloat, getNothing, nullptr, "label=X"), 1);
+  Frames(1);
+  Click(122, kFirstRowY);
+  EXPECT_TRUE(on);
+  Click(122, kFirstRowY);
+  EXPECT_FALSE(on);
+
+  const int secondRowY = kFirstRowY + 20;
+  Click(120, secondRowY);
+  EXPECT_FALSE(tweakbar::State().editing);
+  EXPECT_EQ(TwEventKeyboardGLUT('5', 0, 0), 0);  // not taken: nothing is being edited
+  Click(185, secondRowY);  // the + button
+  EXPECT_EQ(sets, 0);
 }
 
 }  // namespace
