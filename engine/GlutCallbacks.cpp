@@ -26,15 +26,29 @@ void OnKeyboard(unsigned char key, int x, int y) {
   if (key == 27) glutLeaveMainLoop();
 }
 
+namespace {
+
+bool IsCtrl(int key) { return key == GLUT_KEY_CTRL_L || key == GLUT_KEY_CTRL_R; }
+
+}  // namespace
+
 void OnSpecialKey(int key, int x, int y) {
   std::cout << key << std::endl;
+  InputManager* input = InputManager::Instance();
+  if (IsCtrl(key)) input->mCtrlHeld = true;  // whoever takes the key, Ctrl is down
   if (TwEventSpecialGLUT(key, x, y)) return;
   if (key == GLUT_KEY_F4 && glutGetModifiers() == GLUT_ACTIVE_ALT) glutLeaveMainLoop();
+  input->mSpecialKeys.push_back(InputManager::SpecialKeyPress{key, glutGetModifiers()});
+}
+
+void OnSpecialKeyUp(int key, int /*x*/, int /*y*/) {
+  if (IsCtrl(key)) InputManager::Instance()->mCtrlHeld = false;
 }
 
 void OnMouseButton(int button, int state, int x, int y) {
-  if (TwEventMouseButtonGLUT(button, state, x, y)) return;
   InputManager* input = InputManager::Instance();
+  input->mCtrlHeld = (glutGetModifiers() & GLUT_ACTIVE_CTRL) != 0;
+  if (TwEventMouseButtonGLUT(button, state, x, y)) return;
   const bool down = state == GLUT_DOWN;
   // The click lands where the last motion event left the pointer.
   if (down) {

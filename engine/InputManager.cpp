@@ -18,6 +18,7 @@ void InputManager::Update() {
   mPrevMouseMiddle = mMouseMiddle;
   std::fill(std::begin(mKeys), std::end(mKeys), false);
   mAnyKey = false;
+  mSpecialKeys.clear();
   mWheel = 2;
   if (mLockCursor) {
     glutWarpPointer(mLockPos.x, glutGet(GLUT_WINDOW_HEIGHT) - mLockPos.y);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "Singleton.h"
 #include "SubSystem.h"
@@ -33,6 +34,15 @@ public:
   bool mLockCursor = false;
   bool mCursorVisible = true;
   bool mAnyKey = false;
+
+  // Special keys (arrows, function keys, ...) that no bar took since the last roll-over, each
+  // with the GLUT modifier bits held when it came.
+  struct SpecialKeyPress {
+    int key;
+    int modifiers;
+  };
+  std::vector<SpecialKeyPress> mSpecialKeys;
+  bool mCtrlHeld = false;  // Ctrl is down, as its own key events and the last button event tell
 
 private:
   friend class Singleton<InputManager>;

@@ -30,6 +30,7 @@ void System::InitWindow(int& argc, char** argv) {
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
   TwGLUTModifiersFunc(glutGetModifiers);
   glutSpecialFunc(OnSpecialKey);
+  glutSpecialUpFunc(OnSpecialKeyUp);  // only for Ctrl, which snaps a drag while it is held
   glewInit();
 }
 
