@@ -166,6 +166,14 @@ void CubicBSpline::MoveSelected(const vec2& windowDelta) {
   if (IsFinite(moved)) mControlPoints[mSelectedIndex] = moved;
 }
 
+void CubicBSpline::PlaceSelected(const vec2& window) {
+  if (mSelectedIndex < 0 || static_cast<std::size_t>(mSelectedIndex) >= mControlPoints.size()) return;
+  const vec2 local = ToLocal(window);
+  if (!IsFinite(local)) return;
+  InvalidateSamples();
+  mControlPoints[static_cast<std::size_t>(mSelectedIndex)] = local;
+}
+
 void CubicBSpline::TranslateAll(const vec2& delta) {
   InvalidateSamples();
   // All or nothing: a delta that would push any point out of the finite range moves none.

@@ -52,6 +52,8 @@ public:
   void SetScale(float scale);
   void Pick(const vec2& window);
   void MoveSelected(const vec2& windowDelta);
+  // Puts the selected point where it shows at this window position.
+  void PlaceSelected(const vec2& window);
   void TranslateAll(const vec2& delta);
   // After a drag (MoveSelected and nothing else since the last rebuild) only the segments the
   // moved point shapes are evaluated again; every other edit of this class rebuilds all.

@@ -30,6 +30,15 @@ void EditHistory::Record(const PathValues& before, const PathValues& after) {
   mBytes += step.Bytes();
   mDone.push_back(std::move(step));
   while (mBytes > kBudgetBytes && mDone.size() > 1) Forget(mDone, true);
+  ++mVersion;
+}
+
+bool EditHistory::Amend(const PathValues& before, const PathValues& after) {
+  if (!mDone.empty()) Forget(mDone, false);
+  const std::size_t steps = mDone.size();
+  Record(before, after);
+  ++mVersion;
+  return mDone.size() > steps;
 }
 
 bool EditHistory::Undo(PathValues& values) {
@@ -44,6 +53,7 @@ bool EditHistory::Undo(PathValues& values) {
   values.mSelectedIndex = step.selectedBefore;
   mUndone.push_back(std::move(mDone.back()));
   mDone.pop_back();
+  ++mVersion;
   return true;
 }
 
@@ -58,6 +68,7 @@ bool EditHistory::Redo(PathValues& values) {
   values.mSelectedIndex = step.selectedAfter;
   mDone.push_back(std::move(mUndone.back()));
   mUndone.pop_back();
+  ++mVersion;
   return true;
 }
 

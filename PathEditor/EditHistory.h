@@ -17,9 +17,16 @@ public:
   // Records the step from `before` to `after` and drops every step that was undone. Values
   // that differ only in the selection make no step: selecting alone is no edit.
   void Record(const PathValues& before, const PathValues& after);
+  // Replaces the newest step, which must lead to the values the caller had before this
+  // change, by the one step from `before` to `after`: a run of small edits made one step (a
+  // step back to `before` itself leaves none). False when no step stands afterwards.
+  bool Amend(const PathValues& before, const PathValues& after);
   // Takes `values` one step back or forward; false, and nothing changed, when there is none.
   bool Undo(PathValues& values);
   bool Redo(PathValues& values);
+  // Changes with every step recorded, amended, undone or redone: a caller that remembers it
+  // can tell whether the newest step is still the one it made.
+  std::uint64_t Version() const { return mVersion; }
 
   std::size_t UndoSteps() const { return mDone.size(); }
   std::size_t RedoSteps() const { return mUndone.size(); }
@@ -47,4 +54,5 @@ private:
   std::deque<Step> mDone;    // oldest first
   std::deque<Step> mUndone;  // the next to redo last
   std::size_t mBytes = 0;
+  std::uint64_t mVersion = 0;
 };

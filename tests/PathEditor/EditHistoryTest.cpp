@@ -72,6 +72,23 @@ TEST(EditHistoryTest, SelectingAloneIsNoStepAndANewEditDropsTheRedoSteps) {
   EXPECT_EQ(Path({A, B}, 1), values);
 }
 
+// A run of small edits amends its one step; a run back to where it began leaves none.
+TEST(EditHistoryTest, AmendingTheNewestStepMakesARunOfEditsOneStep) {
+  EditHistory history;
+  history.Record(Path({}), Path({A}, 0));
+  const PathValues start = Path({A}, 0);
+  history.Record(start, Path({B}, 0));
+  EXPECT_TRUE(history.Amend(start, Path({C}, 0)));
+  EXPECT_TRUE(history.Amend(start, Path({D}, 0)));
+  EXPECT_EQ(2u, history.UndoSteps());
+  PathValues values = Path({D}, 0);
+  ASSERT_TRUE(history.Undo(values));
+  EXPECT_EQ(start, values);
+  ASSERT_TRUE(history.Redo(values));
+  EXPECT_FALSE(history.Amend(start, start));
+  EXPECT_EQ(1u, history.UndoSteps());
+}
+
 // Values that are not where the last step left them are never taken apart by it.
 TEST(EditHistoryTest, AStepThatDoesNotFitTheValuesChangesNothing) {
   EditHistory history;
