@@ -15,8 +15,11 @@ constexpr float gOverlayZ = -2.0f;
 // Centre of the frame: the middle of the window area right of the 200-pixel bar.
 inline const vec2 gFrameCenter(612.0f, 384.0f);
 
-// The frame as the path file format takes it: lower-left corner (262, 184) and half size.
+// The frame's lower-left corner, (262, 184): where frame coordinates and the grid start.
+inline vec2 FrameCorner() { return gFrameCenter - vec2(gFrameHalfWidth, gFrameHalfHeight); }
+
+// The frame as the path file format takes it: lower-left corner and half size.
 inline pathfile::Frame FileFrame() {
-  return pathfile::Frame{{gFrameCenter.x - gFrameHalfWidth, gFrameCenter.y - gFrameHalfHeight},
-                         {gFrameHalfWidth, gFrameHalfHeight}};
+  const vec2 corner = FrameCorner();
+  return pathfile::Frame{{corner.x, corner.y}, {gFrameHalfWidth, gFrameHalfHeight}};
 }

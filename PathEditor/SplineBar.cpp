@@ -1,7 +1,9 @@
 // The "Spline" tweak bar: file name, Save, Load, rotation, scale and the editing buttons.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
+#include "PathFrame.h"
 #include "SplineEditor.h"
 
 namespace {
@@ -43,19 +45,22 @@ void SetScaleValue(const void* value, void* clientData) {
 void GetScaleValue(void* value, void* clientData) { *static_cast<float*>(value) = Spline(clientData).mScale; }
 
 // New points land where the pointer was last seen outside the bar: under it for a shortcut
-// pressed over the scene, and never under the bar for a button clicked there. Each button is
-// one undo step.
+// pressed over the scene, and never under the bar for a button clicked there; on the nearest
+// grid point while Snap is on. Each button is one undo step.
+vec2 NewPointPlace(const SplineEditor& editor) {
+  return editor.mSnap ? editor.SnapToGrid(editor.mLastScenePointer) : editor.mLastScenePointer;
+}
 void PushBackButton(void* clientData) {
   SplineEditor* editor = Editor(clientData);
-  editor->Step([editor] { editor->mSpline.PushBack(editor->mLastScenePointer); });
+  editor->Step([editor] { editor->mSpline.PushBack(NewPointPlace(*editor)); });
 }
 void InsertBeforeButton(void* clientData) {
   SplineEditor* editor = Editor(clientData);
-  editor->Step([editor] { editor->mSpline.InsertBeforeSelected(editor->mLastScenePointer); });
+  editor->Step([editor] { editor->mSpline.InsertBeforeSelected(NewPointPlace(*editor)); });
 }
 void InsertAfterButton(void* clientData) {
   SplineEditor* editor = Editor(clientData);
-  editor->Step([editor] { editor->mSpline.InsertAfterSelected(editor->mLastScenePointer); });
+  editor->Step([editor] { editor->mSpline.InsertAfterSelected(NewPointPlace(*editor)); });
 }
 void ClearButton(void* clientData) {
   Editor(clientData)->Step([clientData] { Spline(clientData).Clear(); });
@@ -65,6 +70,39 @@ void DeleteButton(void* clientData) {
 }
 void UndoButton(void* clientData) { Editor(clientData)->Undo(); }
 void RedoButton(void* clientData) { Editor(clientData)->Redo(); }
+
+// The selected point's place in the frame, as it shows; nothing (NaN) without a selection,
+// which the bar shows as an empty field that takes no input.
+void SetX(const void* value, void* clientData) {
+  SplineEditor* editor = Editor(clientData);
+  const float x = *static_cast<const float*>(value);
+  if (std::isfinite(x)) editor->PlaceSelectedInFrame(vec2(x, editor->SelectedInFrame().y));
+}
+void GetX(void* value, void* clientData) {
+  *static_cast<float*>(value) = Editor(clientData)->SelectedInFrame().x;
+}
+void SetY(const void* value, void* clientData) {
+  SplineEditor* editor = Editor(clientData);
+  const float y = *static_cast<const float*>(value);
+  if (std::isfinite(y)) editor->PlaceSelectedInFrame(vec2(editor->SelectedInFrame().x, y));
+}
+void GetY(void* value, void* clientData) {
+  *static_cast<float*>(value) = Editor(clientData)->SelectedInFrame().y;
+}
+
+void SetSnap(const void* value, void* clientData) {
+  Editor(clientData)->mSnap = *static_cast<const bool*>(value);
+}
+void GetSnap(void* value, void* clientData) { *static_cast<bool*>(value) = Editor(clientData)->mSnap; }
+
+// A grid step from one pixel to the frame's height; other values are refused.
+void SetGridStep(const void* value, void* clientData) {
+  const float step = *static_cast<const float*>(value);
+  if (step >= 1.0f && step <= 2.0f * gFrameHalfHeight) Editor(clientData)->mGridStep = step;
+}
+void GetGridStep(void* value, void* clientData) {
+  *static_cast<float*>(value) = Editor(clientData)->mGridStep;
+}
 
 }  // namespace
 
@@ -95,6 +133,13 @@ void SplineEditor::BuildBar() {
   TwAddSeparator(mBar, "", "");
   TwAddButton(mBar, "", UndoButton, this, "label='Undo' key=CTRL+z");
   TwAddButton(mBar, "", RedoButton, this, "label='Redo' key='CTRL+y CTRL+SHIFT+z'");
+  // Then precise placement; the bar grows to hold it and keeps its width.
+  TwAddSeparator(mBar, "", "");
+  TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetX, GetX, this, "label=X step=1");
+  TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetY, GetY, this, "label=Y step=1");
+  TwAddVarCB(mBar, "", TW_TYPE_BOOLCPP, SetSnap, GetSnap, this, "label=Snap");
+  TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetGridStep, GetGridStep, this, "label='Grid step' step=1");
+  TwDefine("'Spline' size='200 380'");
 }
 
 TwType DefineLoadEnum(const std::vector<std::string>& names) {

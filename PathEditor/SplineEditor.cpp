@@ -50,7 +50,8 @@ void SplineEditor::KeepUnsavedEdits() {
 
 void SplineEditor::BeginDrag(Drag::Kind kind, const PathValues& before) {
   EndDrag();
-  mDrag = Drag{kind, before, false};
+  mDrag = Drag{kind, before, false, vec2(0.0f), vec2(0.0f)};
+  if (kind == Drag::Point) mDrag.unsnapped = SelectedInWindow();
 }
 
 void SplineEditor::EndDrag() {

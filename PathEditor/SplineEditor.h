@@ -43,6 +43,17 @@ public:
   void Undo();
   void Redo();
 
+  // Placement. The grid runs from the frame's lower-left corner, mGridStep frame pixels apart.
+  vec2 SnapToGrid(const vec2& window) const;
+  // The selected point in pixels of the frame from its lower-left corner, as it shows; NaN
+  // coordinates without a selection.
+  vec2 SelectedInFrame() const;
+  // Puts the selected point at a place of the frame, as one step.
+  void PlaceSelectedInFrame(const vec2& framePosition);
+  // Moves the selected point by an arrow key: one pixel, ten with Shift, a grid step while
+  // snapping. Nudges of one point in a row make one step.
+  void Nudge(const vec2& direction, bool far);
+
   // Whether the path differs from what was last saved or loaded (or from the empty start).
   bool HasUnsavedEdits() const;
   // At exit: unsaved edits go to a recovery file in the working folder.
@@ -52,6 +63,8 @@ public:
   PathFiles mFiles;
   EditHistory mHistory;
   TwBar* mBar = nullptr;
+  bool mSnap = false;                     // the bar's Snap switch
+  float mGridStep = 25.0f;                // frame pixels; the 700 x 400 frame holds 28 x 16 grid cells
   vec2 mLastMousePos = vec2(0.0f, 0.0f);  // the pointer at the end of the previous Update
   // Where the bar's Push Back and Insert buttons place a point: the pointer's last window
   // position outside the bar (the frame's centre until the pointer has been in the scene).
@@ -67,7 +80,16 @@ private:
     enum Kind { None, Point, Path } kind = None;
     PathValues before;  // the values when the drag began
     bool cancelled = false;
+    // Where the pointer's motion alone would have put the dragged point (a path drag: that
+    // motion itself), and for a path the grid steps it has been moved by.
+    vec2 unsnapped = vec2(0.0f);
+    vec2 appliedSteps = vec2(0.0f);
   };
+  // The selected point's window position; NaN coordinates without a selection.
+  vec2 SelectedInWindow() const;
+  // Whether a drag snaps: the Snap switch, turned over while Ctrl is held.
+  bool DragSnaps() const;
+  void DrawGrid() const;
   void BeginDrag(Drag::Kind kind, const PathValues& before);
   void EndDrag();
   void CancelDrag();
@@ -76,6 +98,14 @@ private:
   void RestartDrag();
 
   Drag mDrag;
+  // The nudges of one point in a row: the values before the first, and the history's version
+  // after the last, which tells whether that step is still the newest.
+  struct NudgeRun {
+    std::int32_t point = -1;
+    PathValues start;
+    std::uint64_t version = 0;
+  };
+  NudgeRun mNudge;
   // The values last saved or loaded; Rotation and Scale are kept apart from the points, as a
   // save bakes them into the file.
   PathValues mSaved;

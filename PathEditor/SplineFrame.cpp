@@ -55,7 +55,12 @@ void SplineEditor::HandleMouse() {
       ShowCursor(input, true);
     } else if (!mDrag.cancelled) {
       if (mDrag.kind != Drag::Point) BeginDrag(Drag::Point, mSpline.Values());
-      mSpline.MoveSelected(delta);
+      mDrag.unsnapped += delta;
+      if (DragSnaps()) {
+        mSpline.PlaceSelected(SnapToGrid(mDrag.unsnapped));  // the grid point nearest the pointer's place
+      } else {
+        mSpline.MoveSelected(delta);
+      }
     }
   } else if (middlePress) {
     ShowCursor(input, false);
@@ -68,10 +73,19 @@ void SplineEditor::HandleMouse() {
       if (mDrag.kind != Drag::Path) BeginDrag(Drag::Path, mSpline.Values());
       GraphicsManager::Instance()->DrawLine(vec3(mLastMousePos, gOverlayZ), vec3(mouse, gOverlayZ),
                                             kMoveLineColor);
-      mSpline.TranslateAll(delta);
+      mDrag.unsnapped += delta;
+      if (DragSnaps()) {
+        // Whole grid steps on the screen, whatever the rotation and scale.
+        const vec2 steps = glm::round(mDrag.unsnapped / mGridStep) * mGridStep;
+        if (steps != mDrag.appliedSteps) mSpline.TranslateAll(mSpline.ToLocal(steps - mDrag.appliedSteps));
+        mDrag.appliedSteps = steps;
+      } else {
+        mSpline.TranslateAll(delta);
+      }
     }
   } else if (rightPress) {
-    Step([&] { mSpline.PushBack(mouse); });
+    const vec2 at = mSnap ? SnapToGrid(mouse) : mouse;
+    Step([&] { mSpline.PushBack(at); });
   } else {
     ShowCursor(input, true);
   }
@@ -83,7 +97,16 @@ void SplineEditor::Update() {
   const bool moved = mouse != mLastMousePos;
   if (moved && !TwIsOnBar(static_cast<int>(mouse.x), gWindowHeight - static_cast<int>(mouse.y)))
     mLastScenePointer = mouse;
+  // Arrow keys nudge the selected point; Shift goes ten times as far.
+  for (const InputManager::SpecialKeyPress& press : InputManager::Instance()->mSpecialKeys) {
+    const bool far = (press.modifiers & GLUT_ACTIVE_SHIFT) != 0;
+    if (press.key == GLUT_KEY_LEFT) Nudge(vec2(-1.0f, 0.0f), far);
+    if (press.key == GLUT_KEY_RIGHT) Nudge(vec2(1.0f, 0.0f), far);
+    if (press.key == GLUT_KEY_UP) Nudge(vec2(0.0f, 1.0f), far);
+    if (press.key == GLUT_KEY_DOWN) Nudge(vec2(0.0f, -1.0f), far);
+  }
   HandleMouse();
+  if (mSnap || (mDrag.kind != Drag::None && !mDrag.cancelled && DragSnaps())) DrawGrid();
   mSpline.RebuildSamples();
   SubmitDrawing();
   mLastMousePos = InputManager::Instance()->mMousePos;

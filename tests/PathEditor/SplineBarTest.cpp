@@ -36,7 +36,7 @@ TEST_F(SplineBarTest, BarHasTheDefinedLook) {
   EXPECT_EQ(0, bar.rect.x);
   EXPECT_EQ(0, bar.rect.y);
   EXPECT_EQ(200, bar.rect.width);
-  EXPECT_EQ(300, bar.rect.height);
+  EXPECT_EQ(380, bar.rect.height);  // grown from 300 to hold the placement entries
   EXPECT_EQ(80, bar.valuesWidth);
   EXPECT_EQ((std::array<int, 3>{49, 79, 79}), bar.color);
   EXPECT_EQ(255, bar.alpha);
@@ -70,6 +70,11 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
       {EntryKind::Separator, "", "", 1.0f},
       {EntryKind::Button, "Undo", "CTRL+z", 1.0f},
       {EntryKind::Button, "Redo", "CTRL+y CTRL+SHIFT+z", 1.0f},
+      {EntryKind::Separator, "", "", 1.0f},
+      {EntryKind::CallbackVariable, "X", "", 1.0f},
+      {EntryKind::CallbackVariable, "Y", "", 1.0f},
+      {EntryKind::CallbackVariable, "Snap", "", 1.0f},
+      {EntryKind::CallbackVariable, "Grid step", "", 1.0f},
   };
   const auto& entries = SplineBar().entries;
   ASSERT_EQ(std::size(expected), entries.size());
@@ -89,7 +94,7 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
 
 TEST_F(SplineBarTest, BarEntriesCallThePath) {
   const auto& entries = SplineBar().entries;
-  ASSERT_EQ(16u, entries.size());
+  ASSERT_EQ(21u, entries.size());
   auto press = [&](std::size_t i) { entries[i].buttonCallback(entries[i].clientData); };
   auto setFloat = [&](std::size_t i, float value) { entries[i].setCallback(&value, entries[i].clientData); };
   auto getFloat = [&](std::size_t i) {

@@ -214,6 +214,18 @@ void DemoSession::Key(const std::string& keysym, const std::string& modifiers) {
   Frames(3);
 }
 
+void DemoSession::Hold(const std::string& keysym) {
+  XTestFakeKeyEvent(mX, XKeysymToKeycode(mX, XStringToKeysym(keysym.c_str())), True, CurrentTime);
+  XFlush(mX);
+  Frames(3);
+}
+
+void DemoSession::LetGo(const std::string& keysym) {
+  XTestFakeKeyEvent(mX, XKeysymToKeycode(mX, XStringToKeysym(keysym.c_str())), False, CurrentTime);
+  XFlush(mX);
+  Frames(3);
+}
+
 void DemoSession::Type(const std::string& text) {
   for (char c : text) {
     if (c == '\r') {

@@ -49,7 +49,10 @@ public:
   void Drag(int fromX, int fromY, int toX, int toY, Button button, int steps = 8);
   // A key with modifiers held: Key("s", "Control_L"), Key("z", "Control_L+Shift_L").
   void Key(const std::string& keysym, const std::string& modifiers = "");
-  void Type(const std::string& text);  // printable characters and \r for Return
+  void Type(const std::string& text);
+  // A key held down across other input (Ctrl through a drag), and let go again.
+  void Hold(const std::string& keysym);
+  void LetGo(const std::string& keysym);  // printable characters and \r for Return
 
   // Waits until the program has presented `count` more frames (counted through XDamage, so a
   // busy machine slows the test down instead of making it lose events).

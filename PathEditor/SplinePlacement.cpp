@@ -1,0 +1,66 @@
+// Precise placement: the grid and snapping, typed coordinates of the selected point, and
+// nudges with the arrow keys. Places are always where points show on the screen.
+#include <cmath>
+#include <limits>
+
+#include "GraphicsManager.h"
+#include "InputManager.h"
+#include "PathFrame.h"
+#include "SplineEditor.h"
+
+namespace {
+
+const vec4 kGridColor(0.3f, 0.3f, 0.3f, 1.0f);
+
+}  // namespace
+
+vec2 SplineEditor::SnapToGrid(const vec2& window) const {
+  const vec2 corner = FrameCorner();
+  return corner + glm::round((window - corner) / mGridStep) * mGridStep;
+}
+
+vec2 SplineEditor::SelectedInWindow() const {
+  const std::int32_t selected = mSpline.mSelectedIndex;
+  if (selected < 0 || static_cast<std::size_t>(selected) >= mSpline.mControlPoints.size())
+    return vec2(std::numeric_limits<float>::quiet_NaN());
+  return mSpline.ToWindow(mSpline.mControlPoints[static_cast<std::size_t>(selected)]);
+}
+
+vec2 SplineEditor::SelectedInFrame() const { return SelectedInWindow() - FrameCorner(); }
+
+void SplineEditor::PlaceSelectedInFrame(const vec2& framePosition) {
+  Step([&] { mSpline.PlaceSelected(FrameCorner() + framePosition); });
+}
+
+void SplineEditor::Nudge(const vec2& direction, bool far) {
+  const vec2 at = SelectedInWindow();
+  if (std::isnan(at.x)) return;
+  FlushDrag();
+  // Nudges of the same point one after the other amend the step the first one made.
+  const bool continues = mNudge.point == mSpline.mSelectedIndex && mNudge.version == mHistory.Version();
+  const PathValues before = continues ? mNudge.start : mSpline.Values();
+  if (mSnap) {
+    mSpline.PlaceSelected(SnapToGrid(at + direction * mGridStep));
+  } else {
+    mSpline.MoveSelected(direction * (far ? 10.0f : 1.0f));
+  }
+  const bool stands = continues ? mHistory.Amend(before, mSpline.Values())
+                                : (mHistory.Record(before, mSpline.Values()), true);
+  mNudge = stands ? NudgeRun{mSpline.mSelectedIndex, before, mHistory.Version()} : NudgeRun{};
+  RestartDrag();
+}
+
+bool SplineEditor::DragSnaps() const { return mSnap != InputManager::Instance()->mCtrlHeld; }
+
+void SplineEditor::DrawGrid() const {
+  // Faint lines inside the frame; its edges are drawn already.
+  GraphicsManager* graphics = GraphicsManager::Instance();
+  const vec2 corner = FrameCorner();
+  const vec2 size(2.0f * gFrameHalfWidth, 2.0f * gFrameHalfHeight);
+  for (float x = mGridStep; x < size.x; x += mGridStep)
+    graphics->DrawLine(vec3(corner.x + x, corner.y, gOverlayZ),
+                       vec3(corner.x + x, corner.y + size.y, gOverlayZ), kGridColor);
+  for (float y = mGridStep; y < size.y; y += mGridStep)
+    graphics->DrawLine(vec3(corner.x, corner.y + y, gOverlayZ),
+                       vec3(corner.x + size.x, corner.y + y, gOverlayZ), kGridColor);
+}

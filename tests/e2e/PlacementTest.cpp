@@ -1,0 +1,101 @@
+// Precise placement through the real window: typed coordinates, snapping to the grid, and
+// nudges with the arrow keys, at any rotation and scale.
+#include "EditorFixture.h"
+
+namespace editor {
+namespace {
+
+// The placement rows of the bar, below Undo and Redo.
+constexpr int kXY = 287;
+constexpr int kYY = 307;
+constexpr int kSnapY = 327;
+constexpr int kSnapX = 122;  // the switch itself
+
+class PlacementTest : public EditorTest {
+protected:
+  // The one control point of the saved file `name`, as the values it holds.
+  std::string SavedPoint(const std::string& name) {
+    SetFilename(name);
+    Save();
+    EXPECT_TRUE(mDemo->WaitFor([&] { return Exists(name + ".xml"); }));
+    mDemo->Frames(4);
+    const std::string text = File(name + ".xml");
+    const std::size_t from = text.find("<ControlPoint>"), to = text.find("</ControlPoint>");
+    return from == std::string::npos ? text : text.substr(from + 14, to - from - 14);
+  }
+  // What the file holds for a point at a window position (rotation 0, scale 1 once saved).
+  static std::string FileValue(float x, float y) {
+    std::ostringstream value;
+    value << (x - 262.0f) / 700.0f << " " << (y - 184.0f) / 400.0f;
+    return value.str();
+  }
+  bool FieldHasText(int rowY) {
+    for (int y = rowY - 5; y <= rowY + 5; ++y)
+      for (int x = 116; x < 150; ++x) {
+        const Pixel p = mDemo->PixelAt(x, y);
+        if (p.r > 200 && p.g > 200 && p.b > 200) return true;
+      }
+    return false;
+  }
+};
+
+TEST_F(PlacementTest, TypedXAndYPutTheSelectedPointThereOnScreenAndInTheFile) {
+  mDemo->Frames(3);
+  EXPECT_FALSE(FieldHasText(kXY));  // nothing selected: the fields show nothing
+  TypeInto(kXY, "40");              // and take nothing
+  AddPoint(400, 300);
+  ASSERT_TRUE(WaitForColor(400, 300, IsRed));
+  EXPECT_TRUE(FieldHasText(kXY));
+
+  TypeInto(kXY, "100");
+  TypeInto(kYY, "50");
+  EXPECT_TRUE(WaitForColor(362, 234, IsRed));
+  EXPECT_FALSE(IsRed(At(400, 300)));
+  EXPECT_EQ(FileValue(362, 234), SavedPoint("typed"));
+}
+
+TEST_F(PlacementTest, ATypedPlaceIsWhereThePointShowsAtRotation90AndScale2) {
+  TypeInto(kRotationY, "90");
+  TypeInto(kScaleY, "2");
+  AddPoint(400, 300);
+  ASSERT_TRUE(WaitForColor(400, 300, IsRed));
+  TypeInto(kXY, "300");
+  TypeInto(kYY, "200");
+  EXPECT_TRUE(WaitForColor(562, 384, IsRed));
+  EXPECT_FALSE(IsRed(At(400, 300)));
+}
+
+TEST_F(PlacementTest, ADragWithCtrlLandsOnTheGrid) {
+  AddPoint(400, 300);  // frame (138, 116): off the grid of 25
+  ASSERT_TRUE(WaitForColor(400, 300, IsRed));
+  mDemo->Hold("Control_L");
+  mDemo->Drag(400, Down(300), 452, Down(341), Button::Left, 4);  // to frame (190, 157)
+  mDemo->LetGo("Control_L");
+  EXPECT_TRUE(WaitForColor(462, 334, IsRed));  // frame (200, 150)
+  EXPECT_EQ(FileValue(462, 334), SavedPoint("snapped"));
+}
+
+TEST_F(PlacementTest, ARightClickWithSnapOnAppendsOnTheGrid) {
+  mDemo->Click(kSnapX, kSnapY);
+  AddPoint(455, 347);                          // frame (193, 163)
+  EXPECT_TRUE(WaitForColor(462, 359, IsRed));  // frame (200, 175)
+  EXPECT_EQ(FileValue(462, 359), SavedPoint("grid"));
+}
+
+TEST_F(PlacementTest, ArrowsNudgeByOneAndShiftArrowsByTenAsOneUndoStep) {
+  AddPoint(400, 300);
+  ASSERT_TRUE(WaitForColor(400, 300, IsRed));
+  mDemo->MoveTo(700, Down(500));
+  for (int i = 0; i < 3; ++i) mDemo->Key("Right");
+  for (int i = 0; i < 2; ++i) mDemo->Key("Up", "Shift_L");
+  mDemo->Key("Left");
+  EXPECT_EQ(FileValue(402, 320), SavedPoint("nudged"));
+  mDemo->MoveTo(700, Down(500));
+  mDemo->Key("z", "Control_L");  // every nudge of the point at once
+  EXPECT_EQ(FileValue(400, 300), SavedPoint("nudged"));
+  // The special keys are still echoed: Right is 102, Shift_L 112.
+  EXPECT_NE(mDemo->Output().find("102\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace editor
