@@ -1,9 +1,9 @@
 // POSIX side of the safe file writes: permission checks, temporary file, flushes and rename.
 #include "SafeFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <fcntl.h>     // open and its flags
+#include <sys/stat.h>  // stat, fchmod and the permission bits
+#include <unistd.h>    // write, fsync, close, unlink, access and the ids of the user
 
 #include <cerrno>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Opens a mesh file, reads its text whole, then runs the statement pass and the processing pass.
 #include "OBJFileReader.h"
 
-#include <sys/mman.h>
+#include <sys/mman.h>  // madvise: large pages for the text and the vertex list
 
 #include <cstdint>
 #include <cstdio>

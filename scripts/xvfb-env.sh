@@ -6,6 +6,11 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true; rm -f "$displayfile"' EXIT
 for _ in $(seq 100); do
   [ -s "$displayfile" ] && break
+  kill -0 $xvfb 2>/dev/null || break
   sleep 0.1
 done
+if [ ! -s "$displayfile" ]; then
+  echo "xvfb-env: Xvfb did not start (is the xvfb package installed?)" >&2
+  exit 1
+fi
 export DISPLAY=":$(head -n 1 "$displayfile")"

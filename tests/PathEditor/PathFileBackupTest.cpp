@@ -1,5 +1,5 @@
 // Numbered backups: when they are made, under which name, and with what content.
-#include <unistd.h>
+#include <unistd.h>  // chdir into the tiny disk
 
 #include <cstdio>
 #include <cstdlib>

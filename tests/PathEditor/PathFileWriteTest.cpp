@@ -1,5 +1,5 @@
 // Saving: the file text, the name rule, the checks and messages, and writes that fail safely.
-#include <sys/stat.h>
+#include <sys/stat.h>  // stat and chmod of the saved files
 
 #include <cstdio>
 

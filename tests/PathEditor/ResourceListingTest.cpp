@@ -1,11 +1,22 @@
 // The Load listing: what is left out, and the byte-wise order.
-#include "PathFileTestSupport.h"
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "ResourceListing.h"
+#include "TestSupport.h"
 
 namespace {
 
-using pathtest::PathFileTest;
 using testsupport::WriteFile;
+
+// Each case lists a fresh folder of its own.
+class ResourceListingTest : public ::testing::Test {
+protected:
+  testsupport::TempWorkDir work;
+};
 
 std::vector<std::string> Listed(const std::string& prefix = "") {
   std::vector<std::string> names = {"stale entry"};
@@ -13,7 +24,7 @@ std::vector<std::string> Listed(const std::string& prefix = "") {
   return names;
 }
 
-TEST_F(PathFileTest, ListingDropsBinariesAndShortNamesAndSortsByBytes) {
+TEST_F(ResourceListingTest, ListingDropsBinariesAndShortNamesAndSortsByBytes) {
   for (const char* name :
        {"path.xml", "Path2.xml", "abc", "Demo.exe", "tools.dll", "Demo.pdb", "x.xml.bak0", "b.db", "a.xml",
         "FILE.DLL", "a.dll", "x.Exe", "_under", "~tilde", "Zeta", "zeta5", "\xc3\xa9t\xc3\xa9s"})
@@ -26,7 +37,7 @@ TEST_F(PathFileTest, ListingDropsBinariesAndShortNamesAndSortsByBytes) {
       Listed());
 }
 
-TEST_F(PathFileTest, ListingOfAnEmptyOrMissingFolderIsEmpty) {
+TEST_F(ResourceListingTest, ListingOfAnEmptyOrMissingFolderIsEmpty) {
   EXPECT_TRUE(Listed().empty());
   EXPECT_TRUE(Listed("no-such-folder/").empty());
   std::filesystem::create_directory("sub");

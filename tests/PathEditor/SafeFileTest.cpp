@@ -1,7 +1,7 @@
 // Durable saves: the order of flushes and renames, seen at the C library calls themselves,
 // and replacing the file a symbolic link points to while the link stays.
-#include <dlfcn.h>
-#include <sys/stat.h>
+#include <dlfcn.h>     // dlsym: the C library's own fsync and rename behind the test's
+#include <sys/stat.h>  // the permission bits
 
 #include <cstdio>
 #include <filesystem>

@@ -1,7 +1,7 @@
 // Saving when the folder or the disk says no, or when earlier files do not parse. Whatever
 // happens, every file that was there before keeps its name and its whole content, and a
 // failure is reported with the program's message.
-#include <sys/mount.h>
+#include <sys/mount.h>  // umount2 of the tiny disk
 
 #include <map>
 

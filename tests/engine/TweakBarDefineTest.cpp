@@ -1,4 +1,6 @@
 // Definition strings of the tweak-bar layer, their errors, and redefined enumerations.
+#include <string>
+
 #include "TweakBarFixture.h"
 
 namespace {
@@ -26,34 +28,40 @@ TEST_F(TweakBarTest, BarDefinitionSetsEveryAttribute) {
   EXPECT_TRUE(gErrors.empty());
 }
 
-TEST_F(TweakBarTest, FaultyDefinitionsReportAndChangeNothing) {
-  const char* faulty[] = {
-      "'Other' size='10 10'",          // unknown bar
-      "'Spline' size='10 10' glow=1",  // unknown attribute after a good one
-      "'Spline' size='200'",           // too few numbers
-      "'Spline' size='0 10'",          // not a size
-      "'Spline' color='1 2 300'",      // colour out of range
-      "'Spline' alpha=abc",
-      "'Spline' movable=maybe",
-      "'Spline' refresh=-1",
-      "'Spline' position='1 2",  // unclosed quote
-      "'Spline' valueswidth",    // no value
-      "",                        // no bar at all
-  };
+struct FaultyCase {
+  const char* name;
+  const char* definition;
+};
+
+std::string CaseName(const ::testing::TestParamInfo<FaultyCase>& c) { return c.param.name; }
+
+class FaultyBarDefinition : public TweakBarTest, public ::testing::WithParamInterface<FaultyCase> {};
+
+TEST_P(FaultyBarDefinition, IsReportedAndChangesNothing) {
   TwNewBar("Spline");
   TwDefine("'Spline' size='120 140' valueswidth=50");
-  for (const char* def : faulty) {
-    SCOPED_TRACE(def);
-    gErrors.clear();
-    EXPECT_EQ(TwDefine(def), 0);
-    EXPECT_EQ(gErrors.size(), 1u);
-    const TwBar* bar = tweakbar::InspectBar("Spline");
-    EXPECT_EQ(bar->rect.width, 120);
-    EXPECT_EQ(bar->rect.height, 140);
-    EXPECT_EQ(bar->valuesWidth, 50);
-    EXPECT_EQ(bar->color, (std::array<int, 3>{17, 109, 143}));
-  }
+  EXPECT_EQ(TwDefine(GetParam().definition), 0);
+  EXPECT_EQ(gErrors.size(), 1u);
+  const TwBar* bar = tweakbar::InspectBar("Spline");
+  EXPECT_EQ(bar->rect.width, 120);
+  EXPECT_EQ(bar->rect.height, 140);
+  EXPECT_EQ(bar->valuesWidth, 50);
+  EXPECT_EQ(bar->color, (std::array<int, 3>{17, 109, 143}));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Definitions, FaultyBarDefinition,
+    ::testing::Values(FaultyCase{"unknown_bar", "'Other' size='10 10'"},
+                      FaultyCase{"unknown_attribute_after_a_good_one", "'Spline' size='10 10' glow=1"},
+                      FaultyCase{"too_few_numbers", "'Spline' size='200'"},
+                      FaultyCase{"not_a_size", "'Spline' size='0 10'"},
+                      FaultyCase{"colour_out_of_range", "'Spline' color='1 2 300'"},
+                      FaultyCase{"alpha_not_a_number", "'Spline' alpha=abc"},
+                      FaultyCase{"switch_not_a_truth", "'Spline' movable=maybe"},
+                      FaultyCase{"negative_refresh", "'Spline' refresh=-1"},
+                      FaultyCase{"unclosed_quote", "'Spline' position='1 2"},
+                      FaultyCase{"no_value", "'Spline' valueswidth"}, FaultyCase{"no_bar_at_all", ""}),
+    CaseName);
 
 TEST_F(TweakBarTest, EntriesKeepLabelKeyAndStepAndMayShareTheEmptyName) {
   TwBar* bar = TwNewBar("Spline");
@@ -80,20 +88,30 @@ TEST_F(TweakBarTest, EntriesKeepLabelKeyAndStepAndMayShareTheEmptyName) {
   EXPECT_TRUE(gErrors.empty());
 }
 
-TEST_F(TweakBarTest, EntryWithAFaultyDefinitionIsReportedAndNotAdded) {
+class FaultyEntryDefinition : public TweakBarTest, public ::testing::WithParamInterface<FaultyCase> {};
+
+TEST_P(FaultyEntryDefinition, IsReportedAndTheEntryNotAdded) {
   TwBar* bar = TwNewBar("Spline");
-  for (const char* def : {"label='Save' key=CTRL+", "label=x colour=red", "step=0", "label='open"}) {
-    SCOPED_TRACE(def);
-    gErrors.clear();
-    EXPECT_EQ(TwAddButton(
-                  bar, "", [](void*) {}, nullptr, def),
-              0);
-    EXPECT_EQ(gErrors.size(), 1u);
-  }
+  EXPECT_EQ(TwAddButton(
+                bar, "", [](void*) {}, nullptr, GetParam().definition),
+            0);
+  EXPECT_EQ(gErrors.size(), 1u);
   EXPECT_TRUE(tweakbar::InspectBar("Spline")->entries.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Definitions, FaultyEntryDefinition,
+    ::testing::Values(FaultyCase{"key_without_a_key", "label='Save' key=CTRL+"},
+                      FaultyCase{"one_of_two_keys_faulty", "label='Redo' key='CTRL+y CTRL+'"},
+                      FaultyCase{"unknown_attribute", "label=x colour=red"},
+                      FaultyCase{"zero_step", "step=0"}, FaultyCase{"unclosed_quote", "label='open"}),
+    CaseName);
+
+TEST_F(TweakBarTest, AnEntryNeedsABar) {
   EXPECT_EQ(TwAddButton(
                 nullptr, "", [](void*) {}, nullptr, ""),
-            0);  // no bar
+            0);
+  EXPECT_EQ(gErrors.size(), 1u);
 }
 
 TEST_F(TweakBarTest, RedefiningAnEnumerationReplacesItsValuesUnderTheSameType) {

@@ -43,35 +43,38 @@ protected:
   static constexpr int kValueX = 160;
 };
 
-TEST_F(TweakBarEventsTest, ShortcutsMatchKeyAndModifiers) {
-  struct Case {
-    const char* key;
-    unsigned char glutKey;
-    int modifiers;
-    bool fires;
-  };
-  const Case cases[] = {
-      {"CTRL+s", 19, GLUT_ACTIVE_CTRL, true},  // Ctrl+S arrives as a control code
-      {"CTRL+s", 's', 0, false},
-      {"CTRL+s", 19, GLUT_ACTIVE_CTRL | GLUT_ACTIVE_ALT, false},
-      {"z", 'z', 0, true},
-      {"z", 'z', GLUT_ACTIVE_ALT, false},
-      {"z", 'Z', GLUT_ACTIVE_SHIFT, false},
-      {"z", 'x', 0, false},
-      {"DEL", 127, 0, true},
-      {"p", 'p', GLUT_ACTIVE_SHIFT, true},  // Shift with caps lock on
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.key) + " / " + std::to_string(c.glutKey));
-    SetUp();
-    std::string def = std::string("label=Button key=") + c.key;
-    ASSERT_EQ(TwAddButton(mBar, "", CountPress, nullptr, def.c_str()), 1);
-    gModifiers = c.modifiers;
-    const int taken = TwEventKeyboardGLUT(c.glutKey, 500, 500);
-    EXPECT_EQ(taken, c.fires ? 1 : 0);
-    EXPECT_EQ(gPresses, c.fires ? 1 : 0);  // the callback ran inside the event call
-  }
+struct ShortcutCase {
+  const char* name;
+  const char* key;
+  unsigned char glutKey;
+  int modifiers;
+  bool fires;
+};
+
+class Shortcut : public TweakBarEventsTest, public ::testing::WithParamInterface<ShortcutCase> {};
+
+TEST_P(Shortcut, MatchesKeyAndModifiers) {
+  const ShortcutCase& c = GetParam();
+  const std::string def = std::string("label=Button key=") + c.key;
+  ASSERT_EQ(TwAddButton(mBar, "", CountPress, nullptr, def.c_str()), 1);
+  gModifiers = c.modifiers;
+  EXPECT_EQ(TwEventKeyboardGLUT(c.glutKey, 500, 500), c.fires ? 1 : 0);
+  EXPECT_EQ(gPresses, c.fires ? 1 : 0);  // the callback ran inside the event call
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, Shortcut,
+    ::testing::Values(ShortcutCase{"ctrl_s_as_a_control_code", "CTRL+s", 19, GLUT_ACTIVE_CTRL, true},
+                      ShortcutCase{"plain_s_is_not_ctrl_s", "CTRL+s", 's', 0, false},
+                      ShortcutCase{"ctrl_alt_s_is_not_ctrl_s", "CTRL+s", 19,
+                                   GLUT_ACTIVE_CTRL | GLUT_ACTIVE_ALT, false},
+                      ShortcutCase{"z", "z", 'z', 0, true},
+                      ShortcutCase{"alt_z_is_not_z", "z", 'z', GLUT_ACTIVE_ALT, false},
+                      ShortcutCase{"capital_z_is_not_z", "z", 'Z', GLUT_ACTIVE_SHIFT, false},
+                      ShortcutCase{"x_is_not_z", "z", 'x', 0, false},
+                      ShortcutCase{"delete", "DEL", 127, 0, true},
+                      ShortcutCase{"shift_with_caps_lock_on", "p", 'p', GLUT_ACTIVE_SHIFT, true}),
+    [](const ::testing::TestParamInfo<ShortcutCase>& c) { return std::string(c.param.name); });
 
 // A button may answer several shortcuts; a shortcut that names every modifier held wins, so
 // Ctrl+Shift+Z redoes where Ctrl+Z undoes, and neither is the plain z of another button.
@@ -291,7 +294,7 @@ TEST_F(TweakBarEventsTest, ASwitchTurnsOverAndAValueThatIsNotANumberTakesNoInput
   Click(120, secondRowY);
   EXPECT_FALSE(tweakbar::State().editing);
   EXPECT_EQ(TwEventKeyboardGLUT('5', 0, 0), 0);  // not taken: nothing is being edited
-  Click(185, secondRowY);  // the + button
+  Click(185, secondRowY);                        // the + button
   EXPECT_EQ(sets, 0);
 }
 

@@ -8,7 +8,7 @@
 #include <streambuf>
 #include <string>
 
-#include <unistd.h>
+#include <unistd.h>  // chdir into the private folder
 
 namespace fuzzsupport {
 

@@ -3,7 +3,7 @@
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
-#include <dlfcn.h>
+#include <dlfcn.h>  // dlsym: the real glutSwapBuffers behind the test's
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 // Loading image files into textures: one load per name, silent failures that are tried again.
 #include <GL/glew.h>
 #include <gtest/gtest.h>
-#include <sys/inotify.h>
-#include <unistd.h>
+#include <sys/inotify.h>  // watching which files a load opens
+#include <unistd.h>       // read and close of the watch
 
 #include <cerrno>
 #include <string>

@@ -8,9 +8,9 @@
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xdamage.h>
 #include <X11/extensions/Xfixes.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <signal.h>    // kill
+#include <sys/wait.h>  // waitpid
+#include <unistd.h>    // fork, exec and pipes for the program's output
 
 #include "WindowByTitle.h"
 

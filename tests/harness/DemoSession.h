@@ -8,7 +8,7 @@
 #pragma once
 
 #include <X11/Xlib.h>
-#include <sys/types.h>
+#include <sys/types.h>  // pid_t
 
 #include <chrono>
 #include <filesystem>

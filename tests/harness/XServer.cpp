@@ -2,10 +2,10 @@
 #include "XServer.h"
 
 #include <X11/Xlib.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <fcntl.h>     // open of /dev/null
+#include <signal.h>    // kill
+#include <sys/wait.h>  // waitpid
+#include <unistd.h>    // fork, exec and the display pipe
 
 #include <chrono>
 #include <stdexcept>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include <string>
-#include <sys/types.h>
+#include <sys/types.h>  // pid_t
 
 namespace e2e {
 

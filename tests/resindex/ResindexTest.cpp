@@ -1,7 +1,7 @@
 // Runs the resindex program in temporary folders and checks the output.txt it leaves.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sys/wait.h>  // WIFEXITED and WEXITSTATUS of std::system
+#include <unistd.h>    // geteuid: whether the tests run as root
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,10 +1,10 @@
 // Mounting a tiny tmpfs in a private mount namespace, and finding out whether that is allowed.
 #include "TinyDisk.h"
 
-#include <sched.h>
-#include <sys/mount.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sched.h>      // unshare: a mount namespace of its own
+#include <sys/mount.h>  // mount of the tmpfs
+#include <sys/wait.h>   // waitpid of the probe
+#include <unistd.h>     // fork
 
 #include <cerrno>
 #include <cstring>
