@@ -6,13 +6,18 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <memory>
+#include <vector>
 
 #include "BenchSupport.h"
 #include "CubicBSpline.h"
 #include "GraphicsManager.h"
+#include "TweakBar.h"
 
 namespace {
 
@@ -134,5 +139,71 @@ void BM_RenderBatchesGl(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RenderBatchesGl)->Arg(100)->Arg(1000)->Arg(10000)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// Where a frame's time goes. Frames of an n-point path are drawn in turn with some of their
+// parts left out, one frame of each kind after the other, so that a busy spell of the machine
+// falls on all of them; each frame is priced in processor time of the whole process (the
+// driver's rasteriser threads included), from the start of the render to the end of glFinish.
+// The counters are the medians per kind, in milliseconds. The bar stays or goes for a whole
+// run (argument 1), since a bar made anew takes frames to settle.
+struct FrameKind {
+  const char* counter;
+  bool lines, points, labels;
+};
+
+double ProcessSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
+// The middle value (the upper one of an even count).
+double Middle(std::vector<double> values) {
+  if (values.empty()) return 0.0;
+  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2),
+                   values.end());
+  return values[values.size() / 2];
+}
+
+void BM_FrameParts(benchmark::State& state) {
+  if (RenderFixture::Get() == nullptr) {
+    state.SkipWithError("no X server (DISPLAY is not set)");
+    return;
+  }
+  const bool bar = state.range(1) != 0;
+  static const std::vector<FrameKind> kWithBar = {{"frame", true, true, true},
+                                                  {"no_labels", true, true, false},
+                                                  {"no_points", true, false, true},
+                                                  {"lines_bar", true, false, false}};
+  static const std::vector<FrameKind> kWithoutBar = {{"lines", true, false, false},
+                                                     {"none", false, false, false}};
+  const std::vector<FrameKind>& kinds = bar ? kWithBar : kWithoutBar;
+
+  CubicBSpline spline;
+  PreparePath(spline, static_cast<std::size_t>(state.range(0)));
+  if (!bar) {
+    TwDeleteBar(spline.mBar);
+    spline.mBar = nullptr;
+  }
+  GraphicsManager* graphics = GraphicsManager::Instance();
+  const ObjectTable nothing;
+  std::vector<std::vector<double>> times(kinds.size());
+  for (auto _ : state) {
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
+      EmptyBatches(graphics);
+      spline.SubmitDrawing();
+      if (!kinds[k].lines) graphics->mLines.clear();
+      if (!kinds[k].points) graphics->mPoints.clear();
+      if (!kinds[k].labels) graphics->mTexts.clear();
+      const double start = ProcessSeconds();
+      graphics->RenderFrame(nothing);
+      glFinish();
+      times[k].push_back(ProcessSeconds() - start);
+    }
+  }
+  EmptyBatches(graphics);
+  for (std::size_t k = 0; k < kinds.size(); ++k) state.counters[kinds[k].counter] = 1e3 * Middle(times[k]);
+}
+BENCHMARK(BM_FrameParts)->ArgsProduct({{100, 1000}, {1, 0}})->Unit(benchmark::kMillisecond);
 
 }  // namespace
