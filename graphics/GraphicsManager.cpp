@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "GUIManager.h"
+#include "LabelOverlay.h"
 #include "LightSet.h"
 #include "MeshLibrary.h"
 #include "ShaderLibrary.h"
@@ -58,6 +59,7 @@ void GraphicsManager::Initialize() {
 
   glGenBuffers(1, &mLineBuffer);
   glGenBuffers(1, &mPointBuffer);
+  mLabelOverlay = new LabelOverlay();  // its GL objects come with the first labels
 
   // Window pixels from the lower-left corner; visible depth from z = -1 to z = -1000.
   mOrthoProjection = glm::ortho(0.0f, 1024.0f, 0.0f, 768.0f, 1.0f, 1000.0f);
@@ -72,6 +74,9 @@ void GraphicsManager::Shutdown() {
   glDeleteBuffers(1, &mPointBuffer);
   mLineBuffer = 0;
   mPointBuffer = 0;
+  if (mLabelOverlay != nullptr) mLabelOverlay->Release();
+  delete mLabelOverlay;
+  mLabelOverlay = nullptr;
 
   if (mMeshLibrary != nullptr) mMeshLibrary->ReleaseAll();
   delete mMeshLibrary;
