@@ -6,8 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "SplineMath.h"
-#include "TweakBar.h"
+#include "SplineWeights.h"
 
 // Preconditions of the path stay checked in every build type: a violation names the condition
 // and this source, then stops the program.
@@ -24,8 +23,6 @@ namespace {
 
 constexpr float kPi = 3.1415927f;
 
-bool IsFinite(const vec2& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
-
 // The curve parameter's segment index: truncated toward zero and taken modulo 2^32, as a
 // conversion to a 32-bit unsigned integer does (never undefined, even for odd parameters).
 std::uint32_t SegmentIndex(float s) {
@@ -38,19 +35,10 @@ std::uint32_t SegmentIndex(float s) {
 
 }  // namespace
 
-CubicBSpline::CubicBSpline() { BuildBar(); }
-
-CubicBSpline::~CubicBSpline() {
-  if (mBar != nullptr) {
-    TwDeleteBar(mBar);
-    mBar = nullptr;
-  }
-}
-
 vec2 CubicBSpline::EvaluateSegment(const vec2& p0, const vec2& p1, const vec2& p2, const vec2& p3, float t) {
   SPLINE_ASSERT(t >= 0.0f && t <= 1.0f);
-  const splinemath::Weights w = splinemath::WeightsAt(t);
-  return vec2(splinemath::Sum(w, p0.x, p1.x, p2.x, p3.x), splinemath::Sum(w, p0.y, p1.y, p2.y, p3.y));
+  const splineweights::Weights w = splineweights::WeightsAt(t);
+  return vec2(splineweights::Sum(w, p0.x, p1.x, p2.x, p3.x), splineweights::Sum(w, p0.y, p1.y, p2.y, p3.y));
 }
 
 vec2 CubicBSpline::EvaluatePoints(const std::vector<vec2>& points, float s) {
@@ -58,7 +46,7 @@ vec2 CubicBSpline::EvaluatePoints(const std::vector<vec2>& points, float s) {
   if (count < 4) return vec2(0.0f, 0.0f);
   const std::uint32_t i = SegmentIndex(s);
   const float t = s - static_cast<float>(i);
-  const splinemath::SegmentIndices at = splinemath::IndicesOf(i, count);
+  const splineweights::SegmentIndices at = splineweights::IndicesOf(i, count);
   return EvaluateSegment(points[at.i0], points[at.i1], points[at.i2], points[at.i3], t);
 }
 
@@ -72,6 +60,19 @@ CubicBSpline::WindowMap CubicBSpline::MakeWindowMap() const {
 }
 
 vec2 CubicBSpline::ToWindow(const vec2& local) const { return MakeWindowMap().Apply(local); }
+
+std::vector<vec2> CubicBSpline::WindowPoints() const {
+  const WindowMap map = MakeWindowMap();
+  std::vector<vec2> points;
+  points.reserve(mControlPoints.size());
+  for (const vec2& p : mControlPoints) points.push_back(map.Apply(p));
+  return points;
+}
+
+void CubicBSpline::SetValues(const PathValues& values) {
+  InvalidateSamples();
+  static_cast<PathValues&>(*this) = values;
+}
 
 vec2 CubicBSpline::ToLocal(const vec2& window) const {
   const WindowMap map = MakeWindowMap();
@@ -124,6 +125,7 @@ void CubicBSpline::Clear() {
 }
 
 void CubicBSpline::SetRotation(float degrees) {
+  if (!std::isfinite(degrees)) return;  // would place every point nowhere
   InvalidateSamples();
   mRotation = degrees;
   if (degrees > 360.0f)
@@ -133,6 +135,7 @@ void CubicBSpline::SetRotation(float degrees) {
 }
 
 void CubicBSpline::SetScale(float scale) {
+  if (!std::isfinite(scale)) return;
   InvalidateSamples();
   mScale = scale;
 }

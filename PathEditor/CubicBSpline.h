@@ -1,23 +1,30 @@
-// The edited path: control points of a uniform cubic B-spline, its placement and its samples.
+// The edited path: control points of a uniform cubic B-spline, its placement, the selection
+// and the curve samples. No user interface, no files, no OpenGL.
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <string_view>
 #include <vector>
 
+#include "SplineWeights.h"
 #include "glm_types.h"
 
-struct TwBar;
+// The values a user edits: the control points, their placement and the selection. They can be
+// copied and compared on their own; undo keeps them, and a save writes the points as placed.
+struct PathValues {
+  std::vector<vec2> mControlPoints;  // local space, curve order
+  float mRotation = 0.0f;            // degrees
+  float mScale = 1.0f;
+  std::int32_t mSelectedIndex = -1;
 
-class CubicBSpline {
+  bool operator==(const PathValues& other) const {
+    return mControlPoints == other.mControlPoints && mRotation == other.mRotation && mScale == other.mScale &&
+           mSelectedIndex == other.mSelectedIndex;
+  }
+  bool operator!=(const PathValues& other) const { return !(*this == other); }
+};
+
+class CubicBSpline : public PathValues {
 public:
-  // Builds the "Spline" tweak bar and the first Load listing; the tweak-bar layer must be up.
-  CubicBSpline();
-  ~CubicBSpline();
-  CubicBSpline(const CubicBSpline&) = delete;
-  CubicBSpline& operator=(const CubicBSpline&) = delete;
-
   // Curve evaluation. Evaluate works in local space and yields (0, 0) below four points.
   static vec2 EvaluateSegment(const vec2& p0, const vec2& p1, const vec2& p2, const vec2& p3, float t);
   static vec2 EvaluatePoints(const std::vector<vec2>& points, float s);
@@ -26,6 +33,12 @@ public:
   // Local space <-> window space: scale and rotation about the window origin.
   vec2 ToWindow(const vec2& local) const;
   vec2 ToLocal(const vec2& window) const;
+  // Every control point in window space, in curve order.
+  std::vector<vec2> WindowPoints() const;
+
+  // The edited values as a whole; setting them asks for new samples.
+  const PathValues& Values() const { return *this; }
+  void SetValues(const PathValues& values);
 
   // Editing. Positions are window positions; commands that need ToLocal do nothing while it
   // has no finite answer (scale 0, or a scale too small to invert in single precision).
@@ -34,6 +47,7 @@ public:
   void InsertAfterSelected(const vec2& window);
   void DeleteSelected();
   void Clear();
+  // Values that are not finite are refused: the path keeps its placement.
   void SetRotation(float degrees);
   void SetScale(float scale);
   void Pick(const vec2& window);
@@ -47,34 +61,10 @@ public:
   // Samples evaluated by rebuilds so far: a still path adds none.
   std::uint64_t EvaluatedSamples() const { return mEvaluatedSamples; }
 
-  // Per frame: mouse handling, sample rebuild and drawing (defined with the editor state).
-  void Update();
-  void HandleMouse();
-  // Appends the curve, the start point, the control points and their labels to the batches.
-  void SubmitDrawing();
-
-  // Path files in the working directory.
-  void Save();
-  void WriteResourceFile(const std::string& name);
-  void LoadResourceFile(std::uint32_t index);
-  void ApplyElement(std::string_view tag, std::string_view text);
-
-  vec2 mWorldPos = vec2(0.0f, 0.0f);
-  float mRotation = 0.0f;  // degrees
-  float mScale = 1.0f;
-  std::int32_t mSelectedIndex = -1;
   std::int32_t mHoveredIndex = -1;
-  std::vector<vec2> mControlPoints;  // local space, curve order
-  std::vector<vec2> mSamples;        // window space, parameter order
+  std::vector<vec2> mSamples;  // window space, parameter order
   float mPickRadiusSq = 100.0f;
   bool mSamplesValid = true;
-  vec2 mLastMousePos = vec2(0.0f, 0.0f);
-  TwBar* mBar = nullptr;
-  std::string mFilename;
-  std::int32_t mLoadIndex = 0;
-  std::vector<std::string> mFilenames;
-  vec2 mFileScale = vec2(0.0f, 0.0f);
-  vec2 mFileSplineStart = vec2(0.0f, 0.0f);
 
 private:
   // Scale times cosine and sine of the rotation, as ToWindow and ToLocal use them.
@@ -85,26 +75,28 @@ private:
   };
   WindowMap MakeWindowMap() const;
 
-  void BuildBar();
-
   // Every edit but a drag asks the next rebuild for all segments.
   void InvalidateSamples() {
     mSamplesValid = false;
     mMovedPoint = -1;
   }
-  void EvaluateSegmentSamples(std::uint32_t segment, const WindowMap& map);
-  void EvaluateEndSamples(std::uint32_t end, const WindowMap& map);
-  void RebuildLongCurve(float end, const WindowMap& map);
+  // Where the samples of a curve of `count` points lie: their weights and segments.
+  void PlaceSamples(std::size_t count);
+  // The samples of segments first .. last from their weights.
+  void EvaluateSegments(std::uint32_t first, std::uint32_t last, const WindowMap& map);
 
   // What the samples were last built from.
   struct SampledState {
-    bool fromSchedule = false;  // built at the places the segment schedule gives
     std::size_t count = 0;
     float rotation = 0.0f;
     float scale = 1.0f;
     const vec2* points = nullptr;  // a reload gives the list new storage
   };
   SampledState mSampled;
+  // The weights of each sample and the first sample of each segment (one more for the end):
+  // they depend on the number of points alone.
+  std::vector<splineweights::Weights> mSampleWeights;
+  std::vector<std::size_t> mSegmentFirstSample;
   std::int32_t mMovedPoint = -1;  // the one point MoveSelected changed since then, or -1
   std::uint64_t mEvaluatedSamples = 0;
 };

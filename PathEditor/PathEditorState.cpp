@@ -12,11 +12,13 @@ void PathEditorState::Update() {
   const float right = mFrameCenter.x + gFrameHalfWidth;
   const float bottom = mFrameCenter.y - gFrameHalfHeight;
   const float top = mFrameCenter.y + gFrameHalfHeight;
-  const float z = -2.0f;
+  const float z = gOverlayZ;
   GraphicsManager* graphics = GraphicsManager::Instance();
   graphics->DrawLine(vec3(left, bottom, z), vec3(right, bottom, z), white);
   graphics->DrawLine(vec3(right, top, z), vec3(right, bottom, z), white);
   graphics->DrawLine(vec3(right, top, z), vec3(left, top, z), white);
   graphics->DrawLine(vec3(left, bottom, z), vec3(left, top, z), white);
-  mSpline.Update();
+  mEditor.Update();
 }
+
+void PathEditorState::Unload() { mEditor.KeepUnsavedEdits(); }

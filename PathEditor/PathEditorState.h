@@ -1,9 +1,10 @@
-// The editor's one game state: the edited path, its frame rectangle, and the per-frame update.
+// The editor's one game state: the path being edited, its frame rectangle, and the per-frame
+// update.
 #pragma once
 
-#include "CubicBSpline.h"
 #include "GameState.h"
 #include "Singleton.h"
+#include "SplineEditor.h"
 #include "glm_types.h"
 
 class PathEditorState : public GameState, public Singleton<PathEditorState> {
@@ -12,9 +13,11 @@ public:
 
   // The frame rectangle, then the path: mouse handling, samples and drawing.
   void Update() override;
+  // Leaving the editor (the program ends): unsaved edits go to a recovery file.
+  void Unload() override;
 
-  CubicBSpline mSpline;
-  vec2 mFrameCenter;  // centre of the frame rectangle; never changed
+  SplineEditor mEditor;  // the path, its files and its bar
+  vec2 mFrameCenter;     // centre of the frame rectangle; never changed
 
 private:
   friend class Singleton<PathEditorState>;

@@ -1,4 +1,4 @@
-// Directory scan and enumeration type behind the Load list.
+// The directory scan behind the Load list.
 #include "ResourceListing.h"
 
 #include <algorithm>
@@ -32,12 +32,4 @@ void ListResourceFiles(const std::string& prefix, std::vector<std::string>& out)
   }
   // std::string compares its bytes as unsigned values: upper case sorts before lower case.
   std::sort(out.begin(), out.end());
-}
-
-TwType DefineLoadEnum(const std::vector<std::string>& names) {
-  std::vector<TwEnumVal> table;
-  table.reserve(names.size());
-  for (std::size_t i = 0; i < names.size(); ++i)
-    table.push_back(TwEnumVal{static_cast<int>(i), names[i].c_str()});
-  return TwDefineEnum("LoadFilenamesEnum", table.data(), static_cast<unsigned int>(table.size()));
 }

@@ -1,16 +1,11 @@
-// The listing of a folder that the bar's Load list offers, and its enumeration type.
+// The listing of a folder that the bar's Load list offers.
 #pragma once
 
 #include <string>
 #include <vector>
-
-#include "TweakBar.h"
 
 // Fills out with the entry names of the folder `prefix` (empty: the working directory; else
 // a folder path ending in a separator), without "..", names under five characters and the
 // program's own binaries (".dll", ".exe", ".pdb"), sorted byte by byte. A folder that cannot
 // be read gives an empty list.
 void ListResourceFiles(const std::string& prefix, std::vector<std::string>& out);
-
-// (Re)defines "LoadFilenamesEnum" with value i labelled names[i] and returns its type.
-TwType DefineLoadEnum(const std::vector<std::string>& names);

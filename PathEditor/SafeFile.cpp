@@ -1,4 +1,4 @@
-// POSIX side of the safe file writes: permission checks, temporary file and rename.
+// POSIX side of the safe file writes: permission checks, temporary file, flushes and rename.
 #include "SafeFile.h"
 
 #include <fcntl.h>
@@ -47,7 +47,8 @@ bool FolderAllowsCreate(const std::string& path) {
   return BitsAllowWrite(info) && access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+// The bytes, then a flush of the file's data to the disk.
+bool WriteAllAndFlush(int fd, std::string_view bytes) {
   const char* data = bytes.data();
   std::size_t left = bytes.size();
   while (left > 0) {
@@ -59,16 +60,32 @@ bool WriteAll(int fd, std::string_view bytes) {
     data += written;
     left -= static_cast<std::size_t>(written);
   }
-  return true;
+  return fsync(fd) == 0;
 }
 
-// A symbolic link is written through, as opening it for writing would do.
-std::string ResolveLink(const std::string& path) {
-  struct stat info {};
-  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  std::error_code error;
-  const std::filesystem::path target = std::filesystem::canonical(path, error);
-  return error ? path : target.string();
+// Makes a rename or a new entry of the folder holding `path` durable.
+bool FlushFolderOf(const std::string& path) {
+  const int fd = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = fsync(fd) == 0;
+  close(fd);
+  return ok;
+}
+
+// The file a chain of symbolic links ends at, which may not exist yet (a write creates it, as
+// opening the link for writing would). A path that is no link is its own target; a chain that
+// loops or runs too long gives the path itself, which then fails as no regular file.
+std::string ResolveLinks(const std::string& path) {
+  namespace fs = std::filesystem;
+  fs::path at(path);
+  for (int hop = 0; hop < 40; ++hop) {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(at, error))) return at.string();
+    const fs::path next = fs::read_symlink(at, error);
+    if (error) return path;
+    at = next.is_absolute() ? next : at.parent_path() / next;
+  }
+  return path;
 }
 
 mode_t NewFileMode() {
@@ -84,16 +101,22 @@ bool IsRegularFile(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool ReplaceFile(const std::string& path, std::string_view bytes) {
-  const std::string target = ResolveLink(path);
+bool CanReplace(const std::string& path) {
+  const std::string target = ResolveLinks(path);
   struct stat info {};
-  const bool exists = stat(target.c_str(), &info) == 0;
-  if (exists) {
+  if (stat(target.c_str(), &info) == 0) {
     if (!S_ISREG(info.st_mode) || !BitsAllowWrite(info) || access(target.c_str(), W_OK) != 0) return false;
   } else if (errno != ENOENT) {
     return false;
   }
-  if (!FolderAllowsCreate(target)) return false;
+  return FolderAllowsCreate(target);
+}
+
+bool ReplaceFile(const std::string& path, std::string_view bytes) {
+  if (!CanReplace(path)) return false;
+  const std::string target = ResolveLinks(path);
+  struct stat info {};
+  const bool exists = stat(target.c_str(), &info) == 0;
 
   // The temporary file sits beside the target so that the rename stays within one file system.
   const std::string base = std::filesystem::path(target).filename().string();
@@ -104,11 +127,16 @@ bool ReplaceFile(const std::string& path, std::string_view bytes) {
   if (ok && exists && (fchown(fd, info.st_uid, info.st_gid) != 0)) {
     // Keeping the owner is best effort; only root may give a file away.
   }
-  ok = ok && WriteAll(fd, bytes);
+  ok = ok && WriteAllAndFlush(fd, bytes);
   ok = (close(fd) == 0) && ok;
   ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) unlink(temp.c_str());
-  return ok;
+  if (!ok) {
+    unlink(temp.c_str());
+    return false;
+  }
+  // The new file is in place; a folder that cannot be flushed is no reason to report a failure.
+  FlushFolderOf(target);
+  return true;
 }
 
 CreateResult CreateNewFile(const std::string& path, std::string_view bytes) {
@@ -117,12 +145,13 @@ CreateResult CreateNewFile(const std::string& path, std::string_view bytes) {
   if (!FolderAllowsCreate(path)) return CreateResult::Failed;
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return errno == EEXIST ? CreateResult::Exists : CreateResult::Failed;
-  bool ok = WriteAll(fd, bytes);
+  bool ok = WriteAllAndFlush(fd, bytes);
   ok = (close(fd) == 0) && ok;
   if (!ok) {
     unlink(path.c_str());
     return CreateResult::Failed;
   }
+  FlushFolderOf(path);
   return CreateResult::Created;
 }
 

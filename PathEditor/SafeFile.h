@@ -6,17 +6,23 @@
 
 namespace safefile {
 
-// Replaces (or creates) the file `path` with `bytes`: the bytes go to a temporary file in the
-// same folder, which is then renamed over the target. Refused, with nothing changed, when the
-// target is not a regular file or its permission bits (or those of its folder) forbid writing;
-// root is held to the bits too, so a read-only file stays read-only. No temporary file is left
-// behind on failure.
+// Whether ReplaceFile may replace (or create) `path`: false when the target is not a regular
+// file or its permission bits (or those of its folder) forbid writing. Root is held to the
+// bits too, so a read-only file stays read-only. A symbolic link stands for the file it points
+// to, which need not exist yet.
+bool CanReplace(const std::string& path);
+
+// Replaces (or creates) the file `path` with `bytes`, durably: the bytes go to a temporary file
+// in the same folder, are flushed to the disk, and the file is renamed over the target; then
+// the folder is flushed, so that a power cut leaves either the old file or the new one. A
+// symbolic link is kept and the file it points to replaced. Refused, with nothing changed, when
+// CanReplace says no. No temporary file is left behind on failure.
 bool ReplaceFile(const std::string& path, std::string_view bytes);
 
 enum class CreateResult { Created, Exists, Failed };
 
-// Creates `path` with `bytes` only if nothing of that name exists yet; a write that fails
-// part-way removes what it created.
+// Creates `path` with `bytes` only if nothing of that name exists yet, flushed to the disk with
+// its folder entry; a write that fails part-way removes what it created.
 CreateResult CreateNewFile(const std::string& path, std::string_view bytes);
 
 // Reads a regular file whole; false if it is missing, not a regular file or unreadable.

@@ -1,60 +1,85 @@
 // The "Spline" tweak bar: file name, Save, Load, rotation, scale and the editing buttons.
+#include <algorithm>
 #include <cstdint>
 
-#include "CubicBSpline.h"
-#include "InputManager.h"
-#include "ResourceListing.h"
-#include "TweakBar.h"
+#include "SplineEditor.h"
 
 namespace {
 
-CubicBSpline* Spline(void* clientData) { return static_cast<CubicBSpline*>(clientData); }
-vec2 MousePos() { return InputManager::Instance()->mMousePos; }
+SplineEditor* Editor(void* clientData) { return static_cast<SplineEditor*>(clientData); }
+CubicBSpline& Spline(void* clientData) { return Editor(clientData)->mSpline; }
 
-void SaveButton(void* clientData) { Spline(clientData)->Save(); }
+void SaveButton(void* clientData) { Editor(clientData)->Save(); }
 
-// The Load variable carries the index of the chosen "LoadFilenamesEnum" entry.
+// The Load variable carries the index of the chosen "LoadFilenamesEnum" entry. It shows the
+// file last loaded, wherever it stands in the list now, and nothing while it is not listed.
 void SetLoad(const void* value, void* clientData) {
   const int index = *static_cast<const int*>(value);
-  Spline(clientData)->LoadResourceFile(static_cast<std::uint32_t>(index));
+  Editor(clientData)->Load(static_cast<std::uint32_t>(index));
 }
-void GetLoad(void* value, void* clientData) { *static_cast<int*>(value) = Spline(clientData)->mLoadIndex; }
+void GetLoad(void* value, void* clientData) {
+  const PathFiles& files = Editor(clientData)->mFiles;
+  const auto& names = files.mFilenames;
+  const auto found = std::find(names.begin(), names.end(), files.mLoadedFile);
+  const bool shown = !files.mLoadedFile.empty() && found != names.end();
+  *static_cast<int*>(value) = shown ? static_cast<int>(found - names.begin()) : -1;
+}
+// Opening the list shows the folder as it is now, with files other programs made or deleted.
+void OnLoadListOpen(void* clientData) { Editor(clientData)->RefreshLoadList(); }
 
+// A committed value is one undo step; a value that is refused changes nothing and makes none.
 void SetRotationValue(const void* value, void* clientData) {
-  Spline(clientData)->SetRotation(*static_cast<const float*>(value));
+  const float degrees = *static_cast<const float*>(value);
+  Editor(clientData)->Step([&] { Spline(clientData).SetRotation(degrees); });
 }
 void GetRotationValue(void* value, void* clientData) {
-  *static_cast<float*>(value) = Spline(clientData)->mRotation;
+  *static_cast<float*>(value) = Spline(clientData).mRotation;
 }
 
 void SetScaleValue(const void* value, void* clientData) {
-  Spline(clientData)->SetScale(*static_cast<const float*>(value));
+  const float scale = *static_cast<const float*>(value);
+  Editor(clientData)->Step([&] { Spline(clientData).SetScale(scale); });
 }
-void GetScaleValue(void* value, void* clientData) {
-  *static_cast<float*>(value) = Spline(clientData)->mScale;
-}
+void GetScaleValue(void* value, void* clientData) { *static_cast<float*>(value) = Spline(clientData).mScale; }
 
-// New points land where the mouse was last seen outside the bar.
-void PushBackButton(void* clientData) { Spline(clientData)->PushBack(MousePos()); }
-void InsertBeforeButton(void* clientData) { Spline(clientData)->InsertBeforeSelected(MousePos()); }
-void InsertAfterButton(void* clientData) { Spline(clientData)->InsertAfterSelected(MousePos()); }
-void ClearButton(void* clientData) { Spline(clientData)->Clear(); }
-void DeleteButton(void* clientData) { Spline(clientData)->DeleteSelected(); }
+// New points land where the pointer was last seen outside the bar: under it for a shortcut
+// pressed over the scene, and never under the bar for a button clicked there. Each button is
+// one undo step.
+void PushBackButton(void* clientData) {
+  SplineEditor* editor = Editor(clientData);
+  editor->Step([editor] { editor->mSpline.PushBack(editor->mLastScenePointer); });
+}
+void InsertBeforeButton(void* clientData) {
+  SplineEditor* editor = Editor(clientData);
+  editor->Step([editor] { editor->mSpline.InsertBeforeSelected(editor->mLastScenePointer); });
+}
+void InsertAfterButton(void* clientData) {
+  SplineEditor* editor = Editor(clientData);
+  editor->Step([editor] { editor->mSpline.InsertAfterSelected(editor->mLastScenePointer); });
+}
+void ClearButton(void* clientData) {
+  Editor(clientData)->Step([clientData] { Spline(clientData).Clear(); });
+}
+void DeleteButton(void* clientData) {
+  Editor(clientData)->Step([clientData] { Spline(clientData).DeleteSelected(); });
+}
+void UndoButton(void* clientData) { Editor(clientData)->Undo(); }
+void RedoButton(void* clientData) { Editor(clientData)->Redo(); }
 
 }  // namespace
 
-void CubicBSpline::BuildBar() {
+void SplineEditor::BuildBar() {
   mBar = TwNewBar("Spline");
   TwDefine(
       "'Spline' size='200 300' position='0 0' valueswidth=80 iconifiable=false "
       "color='49 79 79' alpha=255 refresh=0.016 movable=false resizable=false");
 
   // Entries are told apart by their labels only, so every name is empty.
-  TwAddVarRW(mBar, "", TW_TYPE_STDSTRING, &mFilename, "label=Filename");
+  TwAddVarRW(mBar, "", TW_TYPE_STDSTRING, &mFiles.mFilename, "label=Filename");
   TwAddButton(mBar, "", SaveButton, this, "label='Save' key=CTRL+s");
-  ListResourceFiles("", mFilenames);
-  const TwType loadType = DefineLoadEnum(mFilenames);
+  const TwType loadType = DefineLoadEnum(mFiles.mFilenames);
   TwAddVarCB(mBar, "", loadType, SetLoad, GetLoad, this, "label='Load'");
+  TwSetListOpenCallback(mBar, "Load", OnLoadListOpen, this);
   TwAddSeparator(mBar, "", "");
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetRotationValue, GetRotationValue, this, "label=Rotation step=0.1");
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetScaleValue, GetScaleValue, this, "label=Scale step=0.01");
@@ -65,4 +90,17 @@ void CubicBSpline::BuildBar() {
   TwAddSeparator(mBar, "", "");
   TwAddButton(mBar, "", ClearButton, this, "label='Clear CP' key=p");
   TwAddButton(mBar, "", DeleteButton, this, "label='Delete Selected' key=DEL");
+  // Beyond the entries above: undo and redo. Ctrl with these letters stays the text's while a
+  // field is edited.
+  TwAddSeparator(mBar, "", "");
+  TwAddButton(mBar, "", UndoButton, this, "label='Undo' key=CTRL+z");
+  TwAddButton(mBar, "", RedoButton, this, "label='Redo' key='CTRL+y CTRL+SHIFT+z'");
+}
+
+TwType DefineLoadEnum(const std::vector<std::string>& names) {
+  std::vector<TwEnumVal> table;
+  table.reserve(names.size());
+  for (std::size_t i = 0; i < names.size(); ++i)
+    table.push_back(TwEnumVal{static_cast<int>(i), names[i].c_str()});
+  return TwDefineEnum("LoadFilenamesEnum", table.data(), static_cast<unsigned int>(table.size()));
 }

@@ -1,31 +1,22 @@
 // The path's per-frame work: the mouse, the sample cache, and what the user sees of it.
 #include <GL/freeglut.h>
 
-#include <charconv>
 #include <string>
 
-#include "AppendGenerated.h"
-
-#include "CubicBSpline.h"
 #include "GraphicsManager.h"
 #include "InputManager.h"
+#include "PathFrame.h"
+#include "SplineEditor.h"
+#include "WindowSize.h"
 
 namespace {
 
-constexpr float kZ = -2.0f;
 const vec4 kCurveColor(0.6f, 0.4f, 0.8f, 1.0f);
 const vec4 kStartColor(0.5f, 1.0f, 1.0f, 1.0f);
 const vec4 kSelectedColor(1.0f, 0.0f, 0.0f, 1.0f);
 const vec4 kHoveredColor(1.0f, 1.0f, 0.0f, 1.0f);
 const vec4 kPointColor(0.0f, 1.0f, 0.0f, 1.0f);
 const vec4 kMoveLineColor(1.0f, 1.0f, 0.0f, 1.0f);
-
-// The index as decimal digits, without the stream machinery of std::to_string.
-std::string DecimalText(std::size_t value) {
-  char digits[24];
-  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  return std::string(digits, end);
-}
 
 void ShowCursor(InputManager* input, bool visible) {
   input->mCursorVisible = visible;
@@ -34,11 +25,11 @@ void ShowCursor(InputManager* input, bool visible) {
 
 }  // namespace
 
-void CubicBSpline::HandleMouse() {
+void SplineEditor::HandleMouse() {
   InputManager* input = InputManager::Instance();
   const vec2 mouse = input->mMousePos;
   const vec2 delta = mouse - mLastMousePos;
-  Pick(mouse);
+  mSpline.Pick(mouse);
 
   const bool leftPress = input->mMouseLeft && !input->mPrevMouseLeft;
   const bool leftHeld = input->mMouseLeft && input->mPrevMouseLeft;
@@ -46,54 +37,84 @@ void CubicBSpline::HandleMouse() {
   const bool middleHeld = input->mMouseMiddle && input->mPrevMouseMiddle;
   const bool rightPress = input->mMouseRight && !input->mPrevMouseRight;
 
+  // A drag ends with the release of its button: the whole gesture is one step.
+  if ((mDrag.kind == Drag::Point && !input->mMouseLeft) || (mDrag.kind == Drag::Path && !input->mMouseMiddle))
+    EndDrag();
+
   if (leftPress) {
+    const PathValues before = mSpline.Values();
     // A press on empty space keeps the selection: there is no deselection by clicking.
-    if (mHoveredIndex != -1) mSelectedIndex = mHoveredIndex;
-    if (mSelectedIndex != -1) ShowCursor(input, false);
+    if (mSpline.mHoveredIndex != -1) mSpline.mSelectedIndex = mSpline.mHoveredIndex;
+    if (mSpline.mSelectedIndex != -1) {
+      ShowCursor(input, false);
+      BeginDrag(Drag::Point, before);
+    }
   } else if (leftHeld) {
-    MoveSelected(delta);
+    if (mDrag.kind == Drag::Point && rightPress && !mDrag.cancelled) {
+      CancelDrag();  // a right click puts everything back where the drag began
+      ShowCursor(input, true);
+    } else if (!mDrag.cancelled) {
+      if (mDrag.kind != Drag::Point) BeginDrag(Drag::Point, mSpline.Values());
+      mSpline.MoveSelected(delta);
+    }
   } else if (middlePress) {
     ShowCursor(input, false);
+    BeginDrag(Drag::Path, mSpline.Values());
   } else if (middleHeld) {
-    GraphicsManager::Instance()->DrawLine(vec3(mLastMousePos, kZ), vec3(mouse, kZ), kMoveLineColor);
-    TranslateAll(delta);
+    if (mDrag.kind == Drag::Path && rightPress && !mDrag.cancelled) {
+      CancelDrag();
+      ShowCursor(input, true);
+    } else if (!mDrag.cancelled) {
+      if (mDrag.kind != Drag::Path) BeginDrag(Drag::Path, mSpline.Values());
+      GraphicsManager::Instance()->DrawLine(vec3(mLastMousePos, gOverlayZ), vec3(mouse, gOverlayZ),
+                                            kMoveLineColor);
+      mSpline.TranslateAll(delta);
+    }
   } else if (rightPress) {
-    PushBack(mouse);
+    Step([&] { mSpline.PushBack(mouse); });
   } else {
     ShowCursor(input, true);
   }
 }
 
-void CubicBSpline::Update() {
+void SplineEditor::Update() {
+  // The pointer's place for the bar's buttons: wherever it moved outside the bar.
+  const vec2 mouse = InputManager::Instance()->mMousePos;
+  const bool moved = mouse != mLastMousePos;
+  if (moved && !TwIsOnBar(static_cast<int>(mouse.x), gWindowHeight - static_cast<int>(mouse.y)))
+    mLastScenePointer = mouse;
   HandleMouse();
-  RebuildSamples();
+  mSpline.RebuildSamples();
   SubmitDrawing();
   mLastMousePos = InputManager::Instance()->mMousePos;
 }
 
-void CubicBSpline::SubmitDrawing() {
+void SplineEditor::SubmitDrawing() {
   GraphicsManager* graphics = GraphicsManager::Instance();
-  const vec2* samples = mSamples.data();
-  if (!mSamples.empty()) {
-    graphics->mPoints.push_back(ColorVertex{vec3(samples[0], kZ), kStartColor});
-    // Line k of the curve joins sample k to sample k + 1, so vertex v is sample (v + 1) / 2.
-    AppendGenerated(graphics->mLines, 2 * (mSamples.size() - 1), [samples](std::size_t v) {
-      return ColorVertex{vec3(samples[(v + 1) / 2], kZ), kCurveColor};
-    });
+  const std::vector<vec2>& samples = mSpline.mSamples;
+  if (!samples.empty()) {
+    graphics->mPoints.push_back(ColorVertex{vec3(samples[0], gOverlayZ), kStartColor});
+    // The curve: one line from each sample to the next.
+    ColorVertex* line = ExtendBatch(graphics->mLines, 2 * (samples.size() - 1));
+    for (std::size_t i = 0; i + 1 < samples.size(); ++i) {
+      *line++ = ColorVertex{vec3(samples[i], gOverlayZ), kCurveColor};
+      *line++ = ColorVertex{vec3(samples[i + 1], gOverlayZ), kCurveColor};
+    }
   }
 
-  const WindowMap map = MakeWindowMap();
-  const vec2* points = mControlPoints.data();
-  // Each label 20 pixels above its point, in device coordinates of the 1024 x 768 window.
-  AppendGenerated(graphics->mTexts, mControlPoints.size(), [points, map](std::size_t i) {
-    const vec2 w = map.Apply(points[i]);
-    return TextLabel{DecimalText(i), vec2(w.x / 512.0f - 1.0f, (w.y + 20.0f) / 384.0f - 1.0f)};
-  });
-  const std::int32_t selected = mSelectedIndex;
-  const std::int32_t hovered = mHoveredIndex;
-  AppendGenerated(graphics->mPoints, mControlPoints.size(), [=](std::size_t i) {
+  // Each point in its colour, and its index 20 pixels above it, in device coordinates.
+  const std::vector<vec2> points = mSpline.WindowPoints();
+  constexpr float kHalfWidth = gWindowWidth / 2.0f, kHalfHeight = gWindowHeight / 2.0f;
+  TextLabel* label = ExtendBatch(graphics->mTexts, points.size());
+  ColorVertex* point = ExtendBatch(graphics->mPoints, points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const vec2 w = points[i];
+    *label++ =
+        TextLabel{std::to_string(i), vec2(w.x / kHalfWidth - 1.0f, (w.y + 20.0f) / kHalfHeight - 1.0f)};
     const auto index = static_cast<std::int32_t>(i);
-    const vec4& color = index == selected ? kSelectedColor : index == hovered ? kHoveredColor : kPointColor;
-    return ColorVertex{vec3(map.Apply(points[i]), kZ), color};
-  });
+    const vec4& color = index == mSpline.mSelectedIndex  ? kSelectedColor
+                        : index == mSpline.mHoveredIndex ? kHoveredColor
+                                                         : kPointColor;
+    *point++ = ColorVertex{vec3(w, gOverlayZ), color};
+  }
 }

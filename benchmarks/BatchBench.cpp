@@ -20,9 +20,9 @@
 #include <malloc.h>  // malloc_trim
 
 #include "BenchSupport.h"
-#include "CubicBSpline.h"
 #include "GraphicsManager.h"
 #include "ShaderLibrary.h"
+#include "SplineEditor.h"
 #include "TweakBar.h"
 
 namespace {
@@ -43,14 +43,14 @@ void PreparePath(CubicBSpline& spline, std::size_t n) {
 }
 
 void BM_SubmitBatches(benchmark::State& state) {
-  CubicBSpline spline;
-  PreparePath(spline, static_cast<std::size_t>(state.range(0)));
+  SplineEditor editor;
+  PreparePath(editor.mSpline, static_cast<std::size_t>(state.range(0)));
   GraphicsManager* graphics = GraphicsManager::Instance();
   EmptyBatches(graphics);
-  spline.SubmitDrawing();  // the first frame grows the batches; later frames reuse them
+  editor.SubmitDrawing();  // the first frame grows the batches; later frames reuse them
   for (auto _ : state) {
     EmptyBatches(graphics);
-    spline.SubmitDrawing();
+    editor.SubmitDrawing();
     benchmark::DoNotOptimize(graphics->mLines.data());
     benchmark::DoNotOptimize(graphics->mTexts.data());
     benchmark::ClobberMemory();
@@ -62,11 +62,11 @@ BENCHMARK(BM_SubmitBatches)->Arg(100)->Arg(1000)->Arg(10000);
 // The floor: the same number of bytes per batch copied into byte vectors that keep their
 // capacity, one copy per batch.
 void BM_CopyBatchBytes(benchmark::State& state) {
-  CubicBSpline spline;
-  PreparePath(spline, static_cast<std::size_t>(state.range(0)));
+  SplineEditor editor;
+  PreparePath(editor.mSpline, static_cast<std::size_t>(state.range(0)));
   GraphicsManager* graphics = GraphicsManager::Instance();
   EmptyBatches(graphics);
-  spline.SubmitDrawing();
+  editor.SubmitDrawing();
   const std::size_t sizes[3] = {graphics->mLines.size() * sizeof(ColorVertex),
                                 graphics->mPoints.size() * sizeof(ColorVertex),
                                 graphics->mTexts.size() * sizeof(TextLabel)};
@@ -133,13 +133,13 @@ void BM_RenderBatchesGl(benchmark::State& state) {
     state.SkipWithError("no X server (DISPLAY is not set)");
     return;
   }
-  CubicBSpline spline;
-  PreparePath(spline, static_cast<std::size_t>(state.range(0)));
+  SplineEditor editor;
+  PreparePath(editor.mSpline, static_cast<std::size_t>(state.range(0)));
   GraphicsManager* graphics = GraphicsManager::Instance();
   const ObjectTable nothing;
   for (auto _ : state) {
     EmptyBatches(graphics);
-    spline.SubmitDrawing();
+    editor.SubmitDrawing();
     graphics->RenderFrame(nothing);
     glFinish();
   }
@@ -194,11 +194,11 @@ void BM_FrameParts(benchmark::State& state) {
                                                      {"none", false, false, false}};
   const std::vector<FrameKind>& kinds = bar ? kWithBar : kWithoutBar;
 
-  CubicBSpline spline;
-  PreparePath(spline, static_cast<std::size_t>(state.range(0)));
+  SplineEditor editor;
+  PreparePath(editor.mSpline, static_cast<std::size_t>(state.range(0)));
   if (!bar) {
-    TwDeleteBar(spline.mBar);
-    spline.mBar = nullptr;
+    TwDeleteBar(editor.mBar);
+    editor.mBar = nullptr;
   }
   GraphicsManager* graphics = GraphicsManager::Instance();
   const ObjectTable nothing;
@@ -206,7 +206,7 @@ void BM_FrameParts(benchmark::State& state) {
   for (auto _ : state) {
     for (std::size_t k = 0; k < kinds.size(); ++k) {
       EmptyBatches(graphics);
-      spline.SubmitDrawing();
+      editor.SubmitDrawing();
       if (!kinds[k].lines) graphics->mLines.clear();
       if (!kinds[k].points) graphics->mPoints.clear();
       if (!kinds[k].labels) graphics->mTexts.clear();

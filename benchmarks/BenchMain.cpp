@@ -1,5 +1,5 @@
-// perf_inprocess: Google Benchmark's runner with the tweak-bar layer up, since the path model
-// builds its bar on construction.
+// perf_inprocess: Google Benchmark's runner with the tweak-bar layer up, since the editor builds
+// its bar on construction.
 #include <benchmark/benchmark.h>
 
 #include "TweakBar.h"

@@ -8,6 +8,7 @@
 
 #include "BenchSupport.h"
 #include "CubicBSpline.h"
+#include "PathFiles.h"
 
 namespace {
 
@@ -19,22 +20,23 @@ constexpr std::size_t kPoints = 10000;
 struct SavedPath {
   SavedPath() {
     spline.mControlPoints = bench::ControlPoints(kPoints);
-    spline.mFilename = "bench";
-    spline.Save();
+    files.mFilename = "bench";
+    files.Save(spline);
   }
   std::uint32_t Index() const {
-    const auto at = std::find(spline.mFilenames.begin(), spline.mFilenames.end(), "bench.xml");
-    return static_cast<std::uint32_t>(at - spline.mFilenames.begin());
+    const auto at = std::find(files.mFilenames.begin(), files.mFilenames.end(), "bench.xml");
+    return static_cast<std::uint32_t>(at - files.mFilenames.begin());
   }
   bench::WorkFolder folder;
   CubicBSpline spline;
+  PathFiles files;
 };
 
 // Saving over the existing file: its previous content is kept as bench.xml.bak0 first.
 void BM_SaveOverExisting(benchmark::State& state) {
   SavedPath path;
   for (auto _ : state) {
-    path.spline.Save();
+    path.files.Save(path.spline);
     state.PauseTiming();
     fs::remove("bench.xml.bak0");
     state.ResumeTiming();
@@ -49,7 +51,7 @@ void BM_SaveNew(benchmark::State& state) {
     state.PauseTiming();
     fs::remove("bench.xml");
     state.ResumeTiming();
-    path.spline.Save();
+    path.files.Save(path.spline);
   }
 }
 BENCHMARK(BM_SaveNew)->Unit(benchmark::kMillisecond);
@@ -58,7 +60,7 @@ void BM_Load(benchmark::State& state) {
   SavedPath path;
   const std::uint32_t index = path.Index();
   for (auto _ : state) {
-    path.spline.LoadResourceFile(index);
+    path.files.LoadResourceFile(index, path.spline);
     benchmark::DoNotOptimize(path.spline.mControlPoints.data());
   }
   if (path.spline.mControlPoints.size() != kPoints) state.SkipWithError("the path did not load");

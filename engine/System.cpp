@@ -10,12 +10,13 @@
 #include "InputManager.h"
 #include "ObjectManager.h"
 #include "TweakBar.h"
+#include "WindowSize.h"
 
 void System::InitWindow(int& argc, char** argv) {
   glutInit(&argc, argv);
   glutInitContextVersion(2, 0);
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL | GLUT_MULTISAMPLE);
-  glutInitWindowSize(1024, 768);
+  glutInitWindowSize(gWindowWidth, gWindowHeight);
   glutInitWindowPosition(100, 100);
   glutCreateWindow("Veyrun Path Editor");
   glutDisplayFunc(OnFrame);
@@ -36,7 +37,7 @@ void System::Init(int& argc, char** argv) {
   InitWindow(argc, argv);
   GUIManager::Instance();
   TwInit(TW_OPENGL, nullptr);
-  TwWindowSize(1024, 768);  // set once: the window is never resized by the program
+  TwWindowSize(gWindowWidth, gWindowHeight);  // set once: the window is never resized by the program
   TwCopyStdStringToClientFunc(CopyStdStringToClient);
   TwHandleErrors(OnTweakBarError);
   AddSubSystem(GameStateManager::Instance());

@@ -59,3 +59,10 @@ int TwEventMouseMotionGLUT(int mouseX, int mouseY);
 
 // Draws every bar into the current OpenGL context, saving and restoring the state it changes.
 int TwDraw();
+
+// What this layer offers beyond the calls above.
+// Whether the window point (GLUT coordinates, y down) lies on a bar or on its open list.
+int TwIsOnBar(int mouseX, int mouseY);
+// Runs `callback` whenever the drop-down list of the bar's entry `label` opens, before the
+// list is shown, so that it can define the entries of its enumeration anew.
+int TwSetListOpenCallback(TwBar* bar, const char* label, TwButtonCallback callback, void* clientData);

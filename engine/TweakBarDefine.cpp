@@ -1,4 +1,6 @@
 // Definition strings of the tweak-bar layer: "'Bar' attr=value ..." and entry attributes.
+#include <GL/freeglut.h>  // GLUT's modifier bits and special-key codes
+
 #include <cctype>
 #include <cmath>
 #include <locale>
@@ -12,9 +14,6 @@
 namespace tweakbar {
 
 namespace {
-
-// GLUT's modifier bits and special-key codes, so this file needs no GLUT header.
-constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
 
 using Attributes = std::vector<std::pair<std::string, std::string>>;
 
@@ -159,10 +158,20 @@ bool ApplyEntryAttributes(Entry& entry, const Attributes& attributes) {
     if (key == "label") {
       updated.label = value;
     } else if (key == "key") {
-      if (!ParseKey(value, updated.key)) {
+      // One shortcut or several, separated by blanks ("CTRL+y CTRL+SHIFT+z").
+      std::istringstream words(value);
+      std::vector<KeyShortcut> keys;
+      bool parsed = true;
+      for (std::string word; parsed && words >> word;) {
+        KeyShortcut shortcut;
+        parsed = ParseKey(word, shortcut);
+        keys.push_back(shortcut);
+      }
+      if (!parsed || keys.empty()) {
         BadValue(name, value);
         return false;
       }
+      updated.keys = keys;
       updated.keyText = value;
     } else if (key == "step") {
       if (!ParseFloat(value, updated.step) || updated.step <= 0.0f) {
@@ -185,12 +194,27 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {"del", false, 127},   {"delete", false, 127},  {"esc", false, 27},   {"escape", false, 27},
-    {"ret", false, 13},    {"return", false, 13},   {"enter", false, 13}, {"tab", false, 9},
-    {"space", false, 32},  {"backspace", false, 8}, {"bs", false, 8},     {"left", true, 100},
-    {"up", true, 101},     {"right", true, 102},    {"down", true, 103},  {"pgup", true, 104},
-    {"pgdown", true, 105}, {"home", true, 106},     {"end", true, 107},   {"insert", true, 108},
-    {"ins", true, 108},
+    {"del", false, 127},
+    {"delete", false, 127},
+    {"esc", false, 27},
+    {"escape", false, 27},
+    {"ret", false, 13},
+    {"return", false, 13},
+    {"enter", false, 13},
+    {"tab", false, 9},
+    {"space", false, 32},
+    {"backspace", false, 8},
+    {"bs", false, 8},
+    {"left", true, GLUT_KEY_LEFT},
+    {"up", true, GLUT_KEY_UP},
+    {"right", true, GLUT_KEY_RIGHT},
+    {"down", true, GLUT_KEY_DOWN},
+    {"pgup", true, GLUT_KEY_PAGE_UP},
+    {"pgdown", true, GLUT_KEY_PAGE_DOWN},
+    {"home", true, GLUT_KEY_HOME},
+    {"end", true, GLUT_KEY_END},
+    {"insert", true, GLUT_KEY_INSERT},
+    {"ins", true, GLUT_KEY_INSERT},
 };
 
 }  // namespace
@@ -201,11 +225,11 @@ bool ParseKey(const std::string& text, KeyShortcut& out) {
   for (;;) {
     const std::string lower = Lower(rest);
     if (lower.rfind("ctrl+", 0) == 0) {
-      key.modifiers |= kCtrl, rest = rest.substr(5);
+      key.modifiers |= GLUT_ACTIVE_CTRL, rest = rest.substr(5);
     } else if (lower.rfind("alt+", 0) == 0) {
-      key.modifiers |= kAlt, rest = rest.substr(4);
+      key.modifiers |= GLUT_ACTIVE_ALT, rest = rest.substr(4);
     } else if (lower.rfind("shift+", 0) == 0) {
-      key.modifiers |= kShift, rest = rest.substr(6);
+      key.modifiers |= GLUT_ACTIVE_SHIFT, rest = rest.substr(6);
     } else {
       break;
     }
@@ -214,7 +238,7 @@ bool ParseKey(const std::string& text, KeyShortcut& out) {
   if (rest.size() == 1) {
     key.code = static_cast<unsigned char>(rest[0]);
     // Ctrl+letter arrives as a control code that carries no case, so compare in lower case.
-    if (key.modifiers & kCtrl) key.code = std::tolower(key.code);
+    if (key.modifiers & GLUT_ACTIVE_CTRL) key.code = std::tolower(key.code);
   } else {
     const std::string lower = Lower(rest);
     bool found = false;
@@ -227,7 +251,7 @@ bool ParseKey(const std::string& text, KeyShortcut& out) {
     if (!found && lower.size() <= 3 && lower[0] == 'f') {
       const int number = std::atoi(lower.c_str() + 1);
       if (number >= 1 && number <= 12 && lower.find_first_not_of("0123456789", 1) == std::string::npos) {
-        key.special = true, key.code = number, found = true;
+        key.special = true, key.code = GLUT_KEY_F1 + number - 1, found = true;
       }
     }
     if (!found) return false;

@@ -1,4 +1,6 @@
 // GLUT events into the tweak-bar layer: which it takes, shortcuts, and the queue fed to ImGui.
+#include <GL/freeglut.h>  // GLUT's modifier bits, button states and key codes
+
 #include <cctype>
 
 #include "TweakBarState.h"
@@ -6,11 +8,6 @@
 namespace tweakbar {
 
 namespace {
-
-constexpr int kShift = 1, kCtrl = 2, kAlt = 4;  // GLUT modifier bits
-constexpr int kGlutDown = 0;                    // GLUT_DOWN
-constexpr int kGlutKeypadDelete = 111;          // freeglut's GLUT_KEY_DELETE
-constexpr int kSpecialBase = 256;               // ImGui key index of a GLUT special key
 
 bool OnAnyBar(float x, float y) {
   const Context& state = State();
@@ -36,15 +33,15 @@ PendingInput KeyInput(PendingInput::Kind kind, int key, int modifiers) {
   PendingInput input;
   input.kind = kind;
   input.key = key;
-  input.ctrl = (modifiers & kCtrl) != 0;
-  input.shift = (modifiers & kShift) != 0;
-  input.alt = (modifiers & kAlt) != 0;
+  input.ctrl = (modifiers & GLUT_ACTIVE_CTRL) != 0;
+  input.shift = (modifiers & GLUT_ACTIVE_SHIFT) != 0;
+  input.alt = (modifiers & GLUT_ACTIVE_ALT) != 0;
   return input;
 }
 
 // A key typed into the field being edited: characters as text, the rest as key presses.
 void QueueEditKey(unsigned char key, int modifiers) {
-  if ((modifiers & kCtrl) && key >= 1 && key <= 26) {
+  if ((modifiers & GLUT_ACTIVE_CTRL) && key >= 1 && key <= 26) {
     Queue(KeyInput(PendingInput::KeyDown, 'A' + key - 1, modifiers));  // Ctrl+A, C, V, X ...
   } else if (key == 8 || key == 9 || key == 13 || key == 27 || key == 127) {
     Queue(KeyInput(PendingInput::KeyDown, key, modifiers));
@@ -53,29 +50,63 @@ void QueueEditKey(unsigned char key, int modifiers) {
   }
 }
 
-bool Matches(const KeyShortcut& shortcut, bool special, int code, int modifiers) {
+// For characters, Shift is already in the character itself unless the shortcut names it; an
+// exact match also asks the shortcut to name every modifier that is held.
+bool Matches(const KeyShortcut& shortcut, bool special, int code, int modifiers, bool exact) {
   if (!shortcut.valid || shortcut.special != special) return false;
-  // For characters, Shift is already in the character itself unless the shortcut names it.
-  int relevant = kCtrl | kAlt;
-  if (special || (shortcut.modifiers & kShift)) relevant |= kShift;
+  int relevant = GLUT_ACTIVE_CTRL | GLUT_ACTIVE_ALT;
+  if (special || exact || (shortcut.modifiers & GLUT_ACTIVE_SHIFT)) relevant |= GLUT_ACTIVE_SHIFT;
   if ((modifiers & relevant) != (shortcut.modifiers & relevant)) return false;
-  if (!special && (shortcut.modifiers & kCtrl)) return std::tolower(code) == shortcut.code;
+  if (!special && (shortcut.modifiers & GLUT_ACTIVE_CTRL)) return std::tolower(code) == shortcut.code;
   return code == shortcut.code;
+}
+
+// The button whose shortcut matches, or null: a shortcut naming every modifier held wins over
+// one that lets Shift pass (Ctrl+Shift+Z finds "CTRL+SHIFT+z" before "CTRL+z").
+const Entry* FindShortcut(bool special, int code, int modifiers) {
+  for (const bool exact : {true, false}) {
+    for (const auto& bar : State().bars) {
+      for (const Entry& entry : bar->entries) {
+        if (entry.kind != EntryKind::Button) continue;
+        for (const KeyShortcut& key : entry.keys)
+          if (Matches(key, special, code, modifiers, exact)) return &entry;
+      }
+    }
+  }
+  return nullptr;
 }
 
 // Runs the first button whose shortcut matches; true when one did.
 bool RunShortcut(bool special, int code, int modifiers) {
-  for (const auto& bar : State().bars) {
-    for (const Entry& entry : bar->entries) {
-      if (entry.kind != EntryKind::Button || !Matches(entry.key, special, code, modifiers)) continue;
-      // Copy before calling: the callback may redefine enumerations or change bars.
-      TwButtonCallback callback = entry.buttonCallback;
-      void* clientData = entry.clientData;
-      if (callback != nullptr) callback(clientData);
-      return true;
-    }
-  }
-  return false;
+  const Entry* entry = FindShortcut(special, code, modifiers);
+  if (entry == nullptr) return false;
+  // Copy before calling: the callback may redefine enumerations or change bars.
+  TwButtonCallback callback = entry->buttonCallback;
+  void* clientData = entry->clientData;
+  if (callback != nullptr) callback(clientData);
+  return true;
+}
+
+// Ctrl with a letter that edits the field's own text: select all, copy, paste, cut, undo, redo.
+bool IsTextEditingChord(int letter) {
+  return letter == 'a' || letter == 'c' || letter == 'v' || letter == 'x' || letter == 'y' || letter == 'z';
+}
+
+// While a field is edited, a Ctrl shortcut of a button commits the edit, as Enter would, and
+// then runs the button, so that Ctrl+S saves under the name just typed. True when one matched.
+bool CommitEditThenRunShortcut(unsigned char key, int modifiers) {
+  if (!(modifiers & GLUT_ACTIVE_CTRL) || key < 1 || key > 26) return false;
+  const int letter = 'a' + key - 1;
+  if (IsTextEditingChord(letter)) return false;
+  const Entry* entry = FindShortcut(false, letter, modifiers);
+  if (entry == nullptr) return false;
+  Queue(KeyInput(PendingInput::KeyDown, 13, 0));
+  PendingInput run;
+  run.kind = PendingInput::RunButton;
+  run.callback = entry->buttonCallback;
+  run.clientData = entry->clientData;
+  Queue(run);
+  return true;
 }
 
 int ImGuiButtonOf(int glutButton) {
@@ -93,11 +124,11 @@ int TwEventKeyboardGLUT(unsigned char glutKey, int /*mouseX*/, int /*mouseY*/) {
   if (!State().initialised) return 0;
   const int modifiers = CurrentModifiers();
   if (State().editing) {
-    QueueEditKey(glutKey, modifiers);
+    if (!CommitEditThenRunShortcut(glutKey, modifiers)) QueueEditKey(glutKey, modifiers);
     return 1;
   }
   int code = glutKey;
-  if ((modifiers & kCtrl) && code >= 1 && code <= 26) code = 'a' + code - 1;
+  if ((modifiers & GLUT_ACTIVE_CTRL) && code >= 1 && code <= 26) code = 'a' + code - 1;
   return RunShortcut(false, code, modifiers) ? 1 : 0;
 }
 
@@ -105,12 +136,12 @@ int TwEventSpecialGLUT(int glutKey, int /*mouseX*/, int /*mouseY*/) {
   if (!State().initialised) return 0;
   const int modifiers = CurrentModifiers();
   if (State().editing) {
-    const int key = glutKey == kGlutKeypadDelete ? 127 : kSpecialBase + glutKey;
+    const int key = glutKey == GLUT_KEY_DELETE ? 127 : kSpecialBase + glutKey;
     Queue(KeyInput(PendingInput::KeyDown, key, modifiers));
     return 1;
   }
   // Keypad Delete stands for the DEL key, as the main Delete key does.
-  if (glutKey == kGlutKeypadDelete && RunShortcut(false, 127, modifiers)) return 1;
+  if (glutKey == GLUT_KEY_DELETE && RunShortcut(false, 127, modifiers)) return 1;
   return RunShortcut(true, glutKey, modifiers) ? 1 : 0;
 }
 
@@ -120,7 +151,7 @@ int TwEventMouseButtonGLUT(int glutButton, int glutState, int mouseX, int mouseY
   const int button = ImGuiButtonOf(glutButton);
   const float x = static_cast<float>(mouseX);
   const float y = static_cast<float>(mouseY);
-  const bool down = glutState == kGlutDown;
+  const bool down = glutState == GLUT_DOWN;
   bool taken = false;
   if (down) {
     taken = OnAnyBar(x, y);
@@ -149,4 +180,9 @@ int TwEventMouseMotionGLUT(int mouseX, int mouseY) {
   // Motion with a button held belongs to the drag that press started.
   const bool taken = state.dragFromBar[0] || state.dragFromBar[1] || state.dragFromBar[2];
   return taken ? 1 : 0;
+}
+
+int TwIsOnBar(int mouseX, int mouseY) {
+  if (!State().initialised) return 0;
+  return OnAnyBar(static_cast<float>(mouseX), static_cast<float>(mouseY)) ? 1 : 0;
 }

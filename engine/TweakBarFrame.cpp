@@ -1,5 +1,6 @@
 // One Dear ImGui frame over every bar: input fed one transition at a time, widgets, callbacks.
 // Needs no OpenGL; TwDraw renders what this produces.
+#include <GL/freeglut.h>  // GLUT's special-key codes
 #include <imgui.h>
 #include <imgui_stdlib.h>
 
@@ -13,8 +14,6 @@ namespace tweakbar {
 
 namespace {
 
-constexpr int kSpecialBase = 256;
-
 struct FrameWork {
   std::vector<std::function<void()>> actions;  // callbacks, run once the widgets are done
   bool editing = false;
@@ -22,15 +21,15 @@ struct FrameWork {
 
 void SetKeyMap(ImGuiIO& io) {
   io.KeyMap[ImGuiKey_Tab] = 9;
-  io.KeyMap[ImGuiKey_LeftArrow] = kSpecialBase + 100;
-  io.KeyMap[ImGuiKey_UpArrow] = kSpecialBase + 101;
-  io.KeyMap[ImGuiKey_RightArrow] = kSpecialBase + 102;
-  io.KeyMap[ImGuiKey_DownArrow] = kSpecialBase + 103;
-  io.KeyMap[ImGuiKey_PageUp] = kSpecialBase + 104;
-  io.KeyMap[ImGuiKey_PageDown] = kSpecialBase + 105;
-  io.KeyMap[ImGuiKey_Home] = kSpecialBase + 106;
-  io.KeyMap[ImGuiKey_End] = kSpecialBase + 107;
-  io.KeyMap[ImGuiKey_Insert] = kSpecialBase + 108;
+  io.KeyMap[ImGuiKey_LeftArrow] = kSpecialBase + GLUT_KEY_LEFT;
+  io.KeyMap[ImGuiKey_UpArrow] = kSpecialBase + GLUT_KEY_UP;
+  io.KeyMap[ImGuiKey_RightArrow] = kSpecialBase + GLUT_KEY_RIGHT;
+  io.KeyMap[ImGuiKey_DownArrow] = kSpecialBase + GLUT_KEY_DOWN;
+  io.KeyMap[ImGuiKey_PageUp] = kSpecialBase + GLUT_KEY_PAGE_UP;
+  io.KeyMap[ImGuiKey_PageDown] = kSpecialBase + GLUT_KEY_PAGE_DOWN;
+  io.KeyMap[ImGuiKey_Home] = kSpecialBase + GLUT_KEY_HOME;
+  io.KeyMap[ImGuiKey_End] = kSpecialBase + GLUT_KEY_END;
+  io.KeyMap[ImGuiKey_Insert] = kSpecialBase + GLUT_KEY_INSERT;
   io.KeyMap[ImGuiKey_Delete] = 127;
   io.KeyMap[ImGuiKey_Backspace] = 8;
   io.KeyMap[ImGuiKey_Space] = 32;
@@ -62,6 +61,9 @@ void FeedPendingInput(ImGuiIO& io) {
       io.MousePos = ImVec2(input.x, input.y);
     } else if (input.kind == PendingInput::Character) {
       io.AddInputCharacter(static_cast<unsigned int>(input.key));
+    } else if (input.kind == PendingInput::RunButton) {
+      // Everything queued before it has been fed and its frame's callbacks have run.
+      if (input.callback != nullptr) input.callback(input.clientData);
     } else if (input.kind == PendingInput::MouseButton) {
       io.MousePos = ImVec2(input.x, input.y);
       io.MouseDown[input.button] = input.down;
@@ -152,14 +154,28 @@ void FloatField(Entry& entry, float width, FrameWork& work) {
   }
 }
 
-void EnumField(Entry& entry, const EnumType& type, FrameWork& work) {
+int GetEnumValue(const Entry& entry) {
   int value = 0;
   if (entry.variable != nullptr) {
     value = *static_cast<int*>(entry.variable);
   } else if (entry.getCallback != nullptr) {
     entry.getCallback(&value, entry.clientData);
   }
-  if (!ImGui::BeginCombo("##value", EnumLabel(type, value))) return;
+  return value;
+}
+
+void EnumField(Entry& entry, FrameWork& work) {
+  int value = GetEnumValue(entry);
+  const bool open = ImGui::BeginCombo("##value", EnumLabel(*FindEnum(entry.type), value));
+  const bool opened = open && !entry.listWasOpen;
+  entry.listWasOpen = open;
+  if (!open) return;
+  if (opened && entry.listOpenCallback != nullptr) {
+    // The list's owner may define its entries anew; read the value and the type after it.
+    entry.listOpenCallback(entry.listOpenClientData);
+    value = GetEnumValue(entry);
+  }
+  const EnumType& type = *FindEnum(entry.type);
   // The open list is a window of its own; events over it belong to the bar.
   Context& state = State();
   state.popupOpen = true;
@@ -207,8 +223,8 @@ void EntryRow(const TwBar& bar, Entry& entry, FrameWork& work) {
     StringField(entry, work);
   } else if (entry.type == TW_TYPE_FLOAT) {
     FloatField(entry, width, work);
-  } else if (const EnumType* type = FindEnum(entry.type)) {
-    EnumField(entry, *type, work);
+  } else if (FindEnum(entry.type) != nullptr) {
+    EnumField(entry, work);
   } else if (entry.type == TW_TYPE_INT32 || entry.type == TW_TYPE_BOOLCPP) {
     int value = 0;
     if (entry.getCallback != nullptr) entry.getCallback(&value, entry.clientData);

@@ -230,3 +230,19 @@ TwType TwDefineEnum(const char* name, const TwEnumVal* enumValues, unsigned int 
   }
   return static_cast<TwType>(TW_TYPE_ENUM_BASE + static_cast<int>(index));
 }
+
+int TwSetListOpenCallback(TwBar* bar, const char* label, TwButtonCallback callback, void* clientData) {
+  if (bar == nullptr || !OwnsBar(bar) || label == nullptr) {
+    ReportError("invalid bar handle");
+    return 0;
+  }
+  for (Entry& entry : bar->entries) {
+    if (entry.label == label && FindEnum(entry.type) != nullptr) {
+      entry.listOpenCallback = callback;
+      entry.listOpenClientData = clientData;
+      return 1;
+    }
+  }
+  ReportError("no drop-down list labelled '" + std::string(label) + "'");
+  return 0;
+}

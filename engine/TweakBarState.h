@@ -15,6 +15,9 @@ struct ImGuiContext;
 
 namespace tweakbar {
 
+// ImGui's key index of a GLUT special key is its code plus this (characters stay below it).
+constexpr int kSpecialBase = 256;
+
 // A key shortcut as written in a definition ("CTRL+s", "z", "DEL", "F5").
 struct KeyShortcut {
   bool valid = false;
@@ -36,12 +39,16 @@ struct Entry {
   TwButtonCallback buttonCallback = nullptr;
   void* clientData = nullptr;
   float step = 1.0f;
-  KeyShortcut key;
+  std::vector<KeyShortcut> keys;  // a button's shortcuts: "key" may name several, space apart
   std::string keyText;
   // While a value field is being edited, the edit lives here until it is committed.
   std::string editText;
   float editFloat = 0.0f;
   bool wasActive = false;  // the field had the keyboard in the last frame
+  // A drop-down list: called as it opens; whether it was open in the last frame.
+  TwButtonCallback listOpenCallback = nullptr;
+  void* listOpenClientData = nullptr;
+  bool listWasOpen = false;
 };
 
 struct Rect {
@@ -72,14 +79,18 @@ struct EnumType {
   std::vector<std::pair<int, std::string>> values;
 };
 
-// One input transition waiting to be fed to Dear ImGui.
+// One input transition waiting to be fed to Dear ImGui, or a button's callback that waits for
+// the transitions queued before it (a shortcut pressed while a field is edited runs once the
+// field has taken the Enter that commits it).
 struct PendingInput {
-  enum Kind { MouseMove, MouseButton, KeyDown, Character } kind = MouseMove;
+  enum Kind { MouseMove, MouseButton, KeyDown, Character, RunButton } kind = MouseMove;
   float x = 0, y = 0;
   int button = 0;  // ImGui mouse button index
   bool down = false;
   int key = 0;  // ImGui key index (KeyDown) or character (Character)
   bool ctrl = false, shift = false, alt = false;
+  TwButtonCallback callback = nullptr;  // RunButton
+  void* clientData = nullptr;
 };
 
 struct Context {

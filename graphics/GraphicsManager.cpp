@@ -11,8 +11,10 @@
 #include "LabelOverlay.h"
 #include "LightSet.h"
 #include "MeshLibrary.h"
+#include "ObjectManager.h"
 #include "ShaderLibrary.h"
 #include "TextureLibrary.h"
+#include "WindowSize.h"
 
 namespace {
 
@@ -52,17 +54,22 @@ void GraphicsManager::Initialize() {
   glPointSize(8.0f);
   glLineWidth(1.0f);
 
+  // New scene objects take their meshes, then also their textures, from the libraries made here.
+  ObjectManager* objects = ObjectManager::Instance();
   mShaderLibrary = new ShaderLibrary();
   mMeshLibrary = new MeshLibrary();
+  objects->mMeshLibrary = mMeshLibrary;
   mSceneSetup = new LightSet();  // its marker objects take meshes from mMeshLibrary
   mTextureLibrary = new TextureLibrary();
+  objects->mTextures = mTextureLibrary;
 
   glGenBuffers(1, &mLineBuffer);
   glGenBuffers(1, &mPointBuffer);
   mLabelOverlay = new LabelOverlay();  // its GL objects come with the first labels
 
   // Window pixels from the lower-left corner; visible depth from z = -1 to z = -1000.
-  mOrthoProjection = glm::ortho(0.0f, 1024.0f, 0.0f, 768.0f, 1.0f, 1000.0f);
+  mOrthoProjection = glm::ortho(0.0f, static_cast<float>(gWindowWidth), 0.0f,
+                                static_cast<float>(gWindowHeight), 1.0f, 1000.0f);
 
   mShaderTypes =
       new TwEnumVal[4]{{0, "Default"}, {1, "PhongLighting"}, {2, "PhongShading"}, {3, "BlinnShading"}};
@@ -78,6 +85,9 @@ void GraphicsManager::Shutdown() {
   delete mLabelOverlay;
   mLabelOverlay = nullptr;
 
+  ObjectManager* objects = ObjectManager::Instance();
+  objects->mMeshLibrary = nullptr;
+  objects->mTextures = nullptr;
   if (mMeshLibrary != nullptr) mMeshLibrary->ReleaseAll();
   delete mMeshLibrary;
   mMeshLibrary = nullptr;

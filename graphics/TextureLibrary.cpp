@@ -29,3 +29,8 @@ GLuint TextureLibrary::LoadTexture(const std::string& name) {
   mTextures.emplace(name, id);
   return id;
 }
+
+GLuint TextureLibrary::TextureNamed(const std::string& name) {
+  const GLuint stored = FindTexture(name);
+  return stored != 0 ? stored : LoadTexture(name);
+}

@@ -1,12 +1,13 @@
-// Opens a mesh file and hands its text, piece by piece in whole lines, to the statement pass,
-// then runs the processing pass.
+// Opens a mesh file, reads its text whole, then runs the statement pass and the processing pass.
 #include "OBJFileReader.h"
 
+#include <sys/mman.h>
+
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
 #include <memory>
-#include <new>
-#include <vector>
+#include <system_error>
 
 #include "Mesh.h"
 #include "OBJParse.h"
@@ -17,90 +18,55 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// Reads a file in pieces of whole lines through one reused buffer, so that even a big file
-// costs no memory of its own size (on this platform every fresh page costs a fault).
-class LineChunks {
-public:
-  explicit LineChunks(std::FILE* file) : mFile(file), mBuffer(kChunk) {}
-
-  // The next piece: whole lines, or the rest of the file without a final line end. Empty at
-  // the end of the file; Failed() tells a read error from the end.
-  std::string_view Next() {
-    // What followed the last line end of the previous piece moves to the front.
-    std::memmove(mBuffer.data(), mBuffer.data() + mTaken, mFilled - mTaken);
-    mFilled -= mTaken;
-    mTaken = 0;
-    for (;;) {
-      if (!mAtEnd) {
-        if (mFilled == mBuffer.size()) mBuffer.resize(mBuffer.size() * 2);  // one long line
-        const std::size_t got = std::fread(mBuffer.data() + mFilled, 1, mBuffer.size() - mFilled, mFile);
-        mFilled += got;
-        if (got == 0) mAtEnd = true;
-      }
-      if (mAtEnd) {
-        mTaken = mFilled;
-        return std::string_view(mBuffer.data(), mFilled);
-      }
-      std::size_t end = mFilled;
-      while (end > 0 && mBuffer[end - 1] != '\n') --end;  // lines are short: a short walk
-      if (end > 0) {
-        mTaken = end;
-        return std::string_view(mBuffer.data(), mTaken);
-      }
-    }
-  }
-
-  bool Failed() const { return std::ferror(mFile) != 0; }
-
-private:
-  static constexpr std::size_t kChunk = std::size_t(1) << 20;
-  std::FILE* mFile;
-  std::vector<char> mBuffer;
-  std::size_t mFilled = 0;  // bytes in the buffer
-  std::size_t mTaken = 0;   // of which handed out by the last Next
-  bool mAtEnd = false;
-};
+// The file's bytes, or false when it cannot be read (a folder, for one). A statement may run
+// over several lines, so the statement pass wants the whole text; it costs the file's size.
+bool ReadWholeFile(const std::string& path, std::string& text) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) return false;
+  std::error_code error;
+  const std::uintmax_t expected = std::filesystem::file_size(path, error);
+  const std::size_t size = error ? 0 : static_cast<std::size_t>(expected);
+  text.reserve(size);
+  objreader::PreferLargePages(text.data(), size);
+  text.resize(size);
+  text.resize(std::fread(text.data(), 1, text.size(), file.get()));
+  // Bytes added since the size was taken are read too.
+  char more[4096];
+  for (std::size_t got; (got = std::fread(more, 1, sizeof more, file.get())) > 0;) text.append(more, got);
+  return std::ferror(file.get()) == 0;
+}
 
 }  // namespace
 
+namespace objreader {
+
+void PreferLargePages(void* data, std::size_t bytes) {
+  constexpr std::uintptr_t kLarge = std::uintptr_t(1) << 21;
+  const auto begin = reinterpret_cast<std::uintptr_t>(data);
+  const std::uintptr_t first = (begin + kLarge - 1) & ~(kLarge - 1);
+  const std::uintptr_t last = (begin + bytes) & ~(kLarge - 1);
+  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
+}  // namespace objreader
+
 bool OBJFileReader::Load(std::string name, Mesh* mesh) {
   if (mesh == nullptr) return false;
-  const std::string path = "../resources/meshes/" + name + ".obj";
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return false;
-
-  // First the line counts, so the lists are sized once; a file that cannot be read (a folder,
-  // for one) leaves the mesh untouched.
-  objreader::LineCounts counts;
-  {
-    LineChunks chunks(file.get());
-    for (std::string_view text = chunks.Next(); !text.empty(); text = chunks.Next())
-      objreader::CountLines(text, counts);
-    if (chunks.Failed()) return false;
-  }
-  std::rewind(file.get());
-
-  const std::size_t firstVertex = mesh->mVertices.size();
+  std::string text;
+  if (!ReadWholeFile("../resources/meshes/" + name + ".obj", text)) return false;
   const std::size_t firstPositionList = mesh->mPositionNormals.size();
   objreader::ReadLists lists;
-  objreader::Reserve(counts, lists, *mesh);
-  LineChunks chunks(file.get());
-  // A read error now (the file changed under us) ends the statements where it happened.
-  for (std::string_view text = chunks.Next(); !text.empty(); text = chunks.Next())
-    objreader::ReadStatements(text, lists, *mesh);
-  objreader::FinishMesh(lists, firstVertex, firstPositionList, *mesh);
+  objreader::ReadStatements(text, lists, *mesh);
+  std::string().swap(text);  // the processing pass needs the lists, not the text
+  objreader::FinishMesh(lists, firstPositionList, *mesh);
   return true;
 }
 
 bool OBJFileReader::LoadFromText(std::string_view text, Mesh* mesh) {
   if (mesh == nullptr) return false;
-  const std::size_t firstVertex = mesh->mVertices.size();
   const std::size_t firstPositionList = mesh->mPositionNormals.size();
-  objreader::LineCounts counts;
-  objreader::CountLines(text, counts);
   objreader::ReadLists lists;
-  objreader::Reserve(counts, lists, *mesh);
   objreader::ReadStatements(text, lists, *mesh);
-  objreader::FinishMesh(lists, firstVertex, firstPositionList, *mesh);
+  objreader::FinishMesh(lists, firstPositionList, *mesh);
   return true;
 }

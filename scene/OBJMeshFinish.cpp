@@ -13,8 +13,6 @@ constexpr float kSameNormal = 1e-6f;
 // Texture-coordinate determinants below this give no tangent frame.
 constexpr float kMinDeterminant = 1e-6f;
 
-bool IsFinite(const vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
 // Unit length in double precision, for the rare vectors whose squared length float cannot hold;
 // (0, 0, 0) when the vector has no direction.
 vec3 NormalisedInDouble(double x, double y, double z) {
@@ -53,17 +51,31 @@ bool HoldsNormal(const std::vector<vec3>& list, const vec3& n) {
 
 }  // namespace
 
-void FinishMesh(const ReadLists& lists, std::size_t firstVertex, std::size_t firstPositionList, Mesh& mesh) {
-  const std::size_t corners = lists.cornerPositions.size();
+void FinishMesh(const ReadLists& lists, std::size_t firstPositionList, Mesh& mesh) {
+  const std::size_t corners = lists.corners.size();
   const std::size_t positionCount = lists.positions.size();
-  Vertex* vertices = mesh.mVertices.data() + firstVertex;
   std::vector<vec3>* positionNormals = mesh.mPositionNormals.data() + firstPositionList;
+
+  // One vertex per corner, made once the number of corners is known, so the list is sized
+  // once. The entries a corner names never change after it was read, so the values are those
+  // the corner saw.
+  const std::size_t firstVertex = mesh.mVertices.size();
+  mesh.mVertices.reserve(firstVertex + corners);
+  PreferLargePages(mesh.mVertices.data() + firstVertex, corners * sizeof(Vertex));
+  mesh.mVertices.resize(firstVertex + corners);
+  Vertex* vertices = mesh.mVertices.data() + firstVertex;
+  for (std::size_t c = 0; c < corners; ++c) {
+    const Corner& corner = lists.corners[c];
+    vertices[c].position = lists.positions[corner.position];
+    if (corner.texCoord != kNoIndex) vertices[c].texCoord = lists.texCoords[corner.texCoord];
+    if (corner.normal != kNoIndex) vertices[c].normal = lists.normals[corner.normal];
+  }
 
   // How many corners use each position: the most distinct normals its list can get, so each
   // list is allocated once at its final size, and the count the tangent averages divide by.
   const std::size_t triangleCorners = corners - corners % 3;
   std::vector<unsigned> useCounts(positionCount, 0u);
-  for (std::size_t c = 0; c < triangleCorners; ++c) ++useCounts[lists.cornerPositions[c]];
+  for (std::size_t c = 0; c < triangleCorners; ++c) ++useCounts[lists.corners[c].position];
   mesh.mFaceNormals.reserve(mesh.mFaceNormals.size() + triangleCorners);
 
   // Distinct face normals per position; a triangle without area has no normal to give.
@@ -71,7 +83,7 @@ void FinishMesh(const ReadLists& lists, std::size_t firstVertex, std::size_t fir
     vec3 n = FaceNormal(vertices[c].position, vertices[c + 1].position, vertices[c + 2].position);
     if (n == vec3(0.0f)) continue;
     for (std::size_t k = c; k < c + 3; ++k) {
-      const std::uint32_t q = lists.cornerPositions[k];
+      const std::uint32_t q = lists.corners[k].position;
       std::vector<vec3>& list = positionNormals[q];
       if (HoldsNormal(list, n)) continue;
       if (list.capacity() == 0) list.reserve(useCounts[q]);
@@ -90,7 +102,7 @@ void FinishMesh(const ReadLists& lists, std::size_t firstVertex, std::size_t fir
       for (const vec3& e : list) sum += e;
       smooth[q] = Normalised(sum / static_cast<float>(list.size()));
     }
-    for (std::size_t c = 0; c < corners; ++c) vertices[c].normal = smooth[lists.cornerPositions[c]];
+    for (std::size_t c = 0; c < corners; ++c) vertices[c].normal = smooth[lists.corners[c].position];
   }
 
   // Tangent frames from each triangle's texture coordinates, averaged per position. A corner
@@ -113,13 +125,13 @@ void FinishMesh(const ReadLists& lists, std::size_t firstVertex, std::size_t fir
       if (!IsFinite(t) || !IsFinite(b)) t = b = vec3(0.0f);
     }
     for (std::size_t k = c; k < c + 3; ++k) {
-      std::uint32_t q = lists.cornerPositions[k];
+      std::uint32_t q = lists.corners[k].position;
       tangentSums[q] += t;
       bitangentSums[q] += b;
     }
   }
   for (std::size_t c = 0; c < corners; ++c) {
-    std::uint32_t q = lists.cornerPositions[c];
+    std::uint32_t q = lists.corners[c].position;
     // Every corner's position was used by its own triangle, so the count is at least 1.
     float count = static_cast<float>(useCounts[q]);
     vertices[c].tangent = tangentSums[q] / count;

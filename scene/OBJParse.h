@@ -12,35 +12,36 @@ class Mesh;
 
 namespace objreader {
 
+// A field a corner does not carry.
+constexpr std::uint32_t kNoIndex = UINT32_MAX;
+
+// One accepted face corner: 0-based indices into the lists below, checked when it was read.
+struct Corner {
+  std::uint32_t position = 0;
+  std::uint32_t texCoord = kNoIndex;
+  std::uint32_t normal = kNoIndex;
+};
+
 // The working lists of one read; discarded when it ends.
 struct ReadLists {
   std::vector<vec3> positions;
   std::vector<vec3> normals;
   std::vector<vec2> texCoords;
-  std::vector<std::uint32_t> cornerPositions;  // 0-based position index of every accepted corner
-  bool hasNormalStatement = false;             // any "vn", even a malformed one
+  std::vector<Corner> corners;      // three per accepted face, in reading order
+  bool hasNormalStatement = false;  // any "vn", even a malformed one
 };
 
-// Lines by their opening, counted ahead of the statement pass so that the lists are sized
-// once. Only an estimate: the statement pass decides what each line adds.
-struct LineCounts {
-  std::size_t faces = 0, positions = 0, normals = 0, texCoords = 0;
-};
+// Asks for 2 MB pages in the whole 2 MB blocks of [data, data + bytes), for big lists written
+// once from start to end: here each fresh 4 KB page costs a fault.
+void PreferLargePages(void* data, std::size_t bytes);
 
-// Adds the lines of text (whole lines, as a file is read in pieces) to counts.
-void CountLines(std::string_view text, LineCounts& counts);
-
-// Reserves room in the lists and the mesh for what counts announces.
-void Reserve(const LineCounts& counts, ReadLists& lists, Mesh& mesh);
-
-// Reads every statement of text, which ends at a line end or at the end of the file; a file is
-// read piece after piece. Accepted face corners are appended to mesh.mVertices with their
-// position, texture coordinate and normal; every "v" appends one list to
-// mesh.mPositionNormals.
+// Reads every statement of text as whitespace-separated tokens into lists; every "v" also
+// appends one list to mesh.mPositionNormals. The lists grow with what the text holds.
 void ReadStatements(std::string_view text, ReadLists& lists, Mesh& mesh);
 
-// Face normals, smooth normals, tangents and indices for the corners appended since
-// firstVertex; firstPositionList is where this read's lists begin in mesh.mPositionNormals.
-void FinishMesh(const ReadLists& lists, std::size_t firstVertex, std::size_t firstPositionList, Mesh& mesh);
+// Appends one vertex per corner to mesh.mVertices, with the position, texture coordinate and
+// normal its indices name, then gives them face normals, smooth normals, tangents and indices.
+// firstPositionList is where this read's lists begin in mesh.mPositionNormals.
+void FinishMesh(const ReadLists& lists, std::size_t firstPositionList, Mesh& mesh);
 
 }  // namespace objreader

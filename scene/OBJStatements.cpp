@@ -1,6 +1,4 @@
-// The statement pass of the OBJ reader: one forward scan over the text, keyword by keyword.
-#include <sys/mman.h>
-
+// The statement pass of the OBJ reader: one forward scan over the text, token by token.
 #include <array>
 #include <charconv>
 #include <climits>
@@ -19,18 +17,7 @@ namespace {
 constexpr int kSkipLimit = 256;
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool IsBlank(char c) { return c != '\n' && IsSpace(c); }  // whitespace inside a line
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Asks for 2 MB pages in the whole 2 MB blocks of [data, data + bytes): a big mesh's vertex
-// list is written once from start to end, and here each fresh 4 KB page costs a fault.
-void PreferLargePages(void* data, std::size_t bytes) {
-  constexpr std::uintptr_t kLarge = std::uintptr_t(1) << 21;
-  const auto begin = reinterpret_cast<std::uintptr_t>(data);
-  const std::uintptr_t first = (begin + kLarge - 1) & ~(kLarge - 1);
-  const std::uintptr_t last = (begin + bytes) & ~(kLarge - 1);
-  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-}
 
 class Scanner {
 public:
@@ -68,8 +55,8 @@ private:
     return true;
   }
 
-  void SkipBlanks() {
-    while (mAt != mEnd && IsBlank(*mAt)) ++mAt;
+  void SkipSpaces() {
+    while (mAt != mEnd && IsSpace(*mAt)) ++mAt;
   }
 
   // Discards up to and including the next newline, at most limit characters.
@@ -78,8 +65,6 @@ private:
       if (*mAt++ == '\n') return;
     }
   }
-
-  void SkipWholeLine() { SkipLine(INT_MAX); }
 
   // A float as stream extraction reads it: optional sign, then digits or a point; no inf, nan
   // or hex. Leaves the cursor after the number.
@@ -108,26 +93,24 @@ private:
     return true;
   }
 
-  // Reads N numbers from the statement's own line. A number that is missing or not numeric
+  // Reads N numbers, wherever the line ends fall between them. A token that is not a number
   // ends the statement: the entry keeps what was read, with 0 for the rest, so that later
-  // indices still point at the entries the file means; the rest of the line is skipped.
+  // indices still point at the entries the file means, and that token is read as the next
+  // keyword (a statement's keyword starts that statement; anything else loses its line).
   template <int N>
   glm::vec<N, float, glm::defaultp> ReadFloats() {
     glm::vec<N, float, glm::defaultp> result(0.0f);
     for (int i = 0; i < N; ++i) {
-      SkipBlanks();
+      SkipSpaces();
       float value = 0.0f;
-      if (!ParseFloat(value)) {
-        SkipWholeLine();
-        return result;
-      }
+      if (!ParseFloat(value)) return result;
       result[i] = value;
     }
     return result;
   }
 
-  // A 1-based index, checked against the entries read so far.
-  bool ParseIndex(std::size_t available, std::size_t& index) {
+  // A 1-based index, checked against the entries read so far; gives it 0-based.
+  bool ParseIndex(std::size_t available, std::uint32_t& index) {
     const char* s = mAt;
     bool negative = false;
     if (s != mEnd && (*s == '+' || *s == '-')) {
@@ -146,47 +129,36 @@ private:
     }
     mAt = s;
     if (negative || tooBig || value == 0 || value > available) return false;
-    index = static_cast<std::size_t>(value - 1);
+    index = static_cast<std::uint32_t>(value - 1);
     return true;
   }
 
   // One corner: p, p/t, p//n or p/t/n, with no blanks around the slashes.
-  bool ReadCorner(Vertex& vertex, std::uint32_t& position) {
-    SkipBlanks();
-    std::size_t index = 0;
-    if (!ParseIndex(mLists.positions.size(), index)) return false;
-    vertex.position = mLists.positions[index];
-    position = static_cast<std::uint32_t>(index);
+  bool ReadCorner(Corner& corner) {
+    SkipSpaces();
+    if (!ParseIndex(mLists.positions.size(), corner.position)) return false;
     if (mAt == mEnd || *mAt != '/') return true;
     ++mAt;
     if (mAt == mEnd || *mAt != '/') {
-      if (!ParseIndex(mLists.texCoords.size(), index)) return false;
-      vertex.texCoord = mLists.texCoords[index];
+      if (!ParseIndex(mLists.texCoords.size(), corner.texCoord)) return false;
       if (mAt == mEnd || *mAt != '/') return true;
     }
     // The slash that opens the normal field.
     ++mAt;
     if (mAt != mEnd && *mAt == '/') return true;  // empty normal field
-    if (!ParseIndex(mLists.normals.size(), index)) return false;
-    vertex.normal = mLists.normals[index];
-    return true;
+    return ParseIndex(mLists.normals.size(), corner.normal);
   }
 
-  // Three corners from the statement's own line; more are left to be read as keywords.
-  // A face with a bad corner or fewer than three corners adds nothing and loses its line.
+  // Three corners, wherever the line ends fall between them; what follows is read as
+  // keywords. A face with a bad corner adds nothing: reading goes on where that corner
+  // stopped, so the bad token (or what follows a bad index) loses the rest of its line, and a
+  // statement's keyword where a corner should be starts that statement.
   void ReadFace() {
-    std::array<Vertex, 3> corners{};
-    std::array<std::uint32_t, 3> positions{};
-    for (int i = 0; i < 3; ++i) {
-      if (!ReadCorner(corners[i], positions[i])) {
-        SkipWholeLine();
-        return;
-      }
+    std::array<Corner, 3> corners{};
+    for (Corner& corner : corners) {
+      if (!ReadCorner(corner)) return;
     }
-    for (int i = 0; i < 3; ++i) {
-      mMesh.mVertices.push_back(corners[i]);
-      mLists.cornerPositions.push_back(positions[i]);
-    }
+    mLists.corners.insert(mLists.corners.end(), corners.begin(), corners.end());
   }
 
   const char* mAt;
@@ -196,40 +168,6 @@ private:
 };
 
 }  // namespace
-
-void CountLines(std::string_view text, LineCounts& counts) {
-  const char* end = text.data() + text.size();
-  for (const char* line = text.data(); line < end;) {
-    const char* next =
-        static_cast<const char*>(std::memchr(line, '\n', static_cast<std::size_t>(end - line)));
-    next = next ? next + 1 : end;
-    if (next - line > 2) {
-      if (line[0] == 'f') {
-        ++counts.faces;
-      } else if (line[0] == 'v') {
-        if (IsBlank(line[1])) {
-          ++counts.positions;
-        } else if (line[1] == 'n') {
-          ++counts.normals;
-        } else if (line[1] == 't') {
-          ++counts.texCoords;
-        }
-      }
-    }
-    line = next;
-  }
-}
-
-void Reserve(const LineCounts& counts, ReadLists& lists, Mesh& mesh) {
-  mesh.mVertices.reserve(mesh.mVertices.size() + 3 * counts.faces);
-  PreferLargePages(mesh.mVertices.data() + mesh.mVertices.size(),
-                   (mesh.mVertices.capacity() - mesh.mVertices.size()) * sizeof(Vertex));
-  mesh.mPositionNormals.reserve(mesh.mPositionNormals.size() + counts.positions);
-  lists.cornerPositions.reserve(lists.cornerPositions.size() + 3 * counts.faces);
-  lists.positions.reserve(lists.positions.size() + counts.positions);
-  lists.normals.reserve(lists.normals.size() + counts.normals);
-  lists.texCoords.reserve(lists.texCoords.size() + counts.texCoords);
-}
 
 void ReadStatements(std::string_view text, ReadLists& lists, Mesh& mesh) { Scanner(text, lists, mesh).Run(); }
 

@@ -5,28 +5,22 @@
 #include <initializer_list>
 #include <unordered_set>
 
-#include "GraphicsManager.h"
 #include "MeshLibrary.h"
-#include "TextureLibrary.h"
 
 SceneObject* ObjectManager::CreateObject(const std::string& meshName, vec3 position, vec3 rotation,
                                          vec3 scale, const std::string& textureName) {
-  GraphicsManager* graphics = GraphicsManager::Instance();
-  assert(graphics->mMeshLibrary != nullptr && "objects are made after the mesh library");
+  assert(mMeshLibrary != nullptr && "objects are made after the mesh library");
 
   auto* object = new SceneObject;
-  object->mMesh = graphics->mMeshLibrary->GetMesh(meshName);
+  object->mMesh = mMeshLibrary->GetMesh(meshName);
   object->mPosition = position;
   object->mRotation = rotation;
   object->mScale = scale;
   object->mVisible = true;
 
-  GLuint texture = 0;
-  // Without a texture library (objects made before it exists) the object stays untextured.
-  if (!textureName.empty() && graphics->mTextureLibrary != nullptr) {
-    texture = graphics->mTextureLibrary->FindTexture(textureName);
-    if (texture == 0) texture = graphics->mTextureLibrary->LoadTexture(textureName);
-  }
+  // Without a texture source (objects made before it exists) the object stays untextured.
+  const GLuint texture =
+      !textureName.empty() && mTextures != nullptr ? mTextures->TextureNamed(textureName) : 0;
   mObjects.emplace(texture, object);
   return object;
 }

@@ -29,10 +29,23 @@ TEST_F(SplineTest, StartsWithTheDocumentedValues) {
   EXPECT_TRUE(spline.mSamples.empty());
   EXPECT_EQ(spline.mPickRadiusSq, 100.0f);
   EXPECT_TRUE(spline.mSamplesValid);
-  EXPECT_NE(spline.mBar, nullptr);
-  EXPECT_EQ(spline.mLoadIndex, 0);
-  EXPECT_EQ(spline.mFileScale, vec2(0.0f, 0.0f));
-  EXPECT_EQ(spline.mFileSplineStart, vec2(0.0f, 0.0f));
+}
+
+// The edited values are a plain value: copies compare equal until one of them is edited, and
+// setting them back restores the path.
+TEST_F(SplineTest, EditedValuesCanBeCopiedComparedAndSetBack) {
+  spline.PushBack(vec2(300, 200));
+  spline.PushBack(vec2(400, 250));
+  spline.SetRotation(30.0f);
+  const PathValues before = spline.Values();
+  EXPECT_EQ(before, spline.Values());
+  spline.DeleteSelected();
+  EXPECT_NE(before, spline.Values());
+  spline.RebuildSamples();
+  spline.SetValues(before);
+  EXPECT_EQ(before, spline.Values());
+  EXPECT_EQ(1, spline.mSelectedIndex);
+  EXPECT_FALSE(spline.mSamplesValid);
 }
 
 TEST(EvaluateSegment, WeightsAtTheSegmentEnds) {
@@ -111,12 +124,26 @@ TEST_F(SplineTest, SetRotationWrapsOnce) {
   }
 }
 
-TEST_F(SplineTest, SetScaleTakesAnyValue) {
+TEST_F(SplineTest, SetScaleTakesAnyFiniteValue) {
   for (float scale : {0.0f, -2.0f, 1e-3f, 40.0f}) {
     spline.mSamplesValid = true;
     spline.SetScale(scale);
     EXPECT_EQ(scale, spline.mScale);
     EXPECT_FALSE(spline.mSamplesValid);
+  }
+}
+
+// A rotation or scale that is not finite would place every point nowhere: it is refused.
+TEST_F(SplineTest, RotationAndScaleRefuseValuesThatAreNotFinite) {
+  spline.SetRotation(30.0f);
+  spline.SetScale(2.0f);
+  spline.RebuildSamples();
+  for (float value : {INFINITY, -INFINITY, NAN}) {
+    spline.SetRotation(value);
+    spline.SetScale(value);
+    EXPECT_EQ(30.0f, spline.mRotation);
+    EXPECT_EQ(2.0f, spline.mScale);
+    EXPECT_TRUE(spline.mSamplesValid);
   }
 }
 
@@ -155,41 +182,64 @@ struct EditCase {
 
 const vec2 A(1, 1), B(2, 2), C(3, 3), N(9, 9);
 
-TEST(SplineEdits, ChangeListAndSelectionAsDocumented) {
-  const EditCase cases[] = {
-      {"push back", {A, B}, 0, [](CubicBSpline& s) { s.PushBack(N); }, {A, B, N}, 2},
-      {"after, none selected", {A, B}, -1, [](CubicBSpline& s) { s.InsertAfterSelected(N); }, {N, A, B}, 0},
-      {"after the last", {A, B}, 1, [](CubicBSpline& s) { s.InsertAfterSelected(N); }, {A, B, N}, 2},
-      {"after the first", {A, B}, 0, [](CubicBSpline& s) { s.InsertAfterSelected(N); }, {A, N, B}, 1},
-      {"before B", {A, B, C}, 1, [](CubicBSpline& s) { s.InsertBeforeSelected(N); }, {A, N, B, C}, 1},
-      {"before, none selected", {A, B}, -1, [](CubicBSpline& s) { s.InsertBeforeSelected(N); }, {A, B, N}, 2},
-      {"delete the last", {A, B, C}, 2, [](CubicBSpline& s) { s.DeleteSelected(); }, {A, B}, 1},
-      {"delete the middle", {A, B, C}, 1, [](CubicBSpline& s) { s.DeleteSelected(); }, {A, C}, 1},
-      {"delete the only", {A}, 0, [](CubicBSpline& s) { s.DeleteSelected(); }, {}, -1},
-      {"delete, none selected", {A, B}, -1, [](CubicBSpline& s) { s.DeleteSelected(); }, {A, B}, -1},
-      {"clear", {A, B, C}, 1, [](CubicBSpline& s) { s.Clear(); }, {}, -1},
-      {"move selected", {A, B}, 1, [](CubicBSpline& s) { s.MoveSelected(vec2(1, -2)); }, {A, {3, 0}}, 1},
-      {"move, none selected", {A, B}, -1, [](CubicBSpline& s) { s.MoveSelected(vec2(1, 1)); }, {A, B}, -1},
-      {"translate all",
-       {A, B},
-       -1,
-       [](CubicBSpline& s) { s.TranslateAll(vec2(10, 20)); },
-       {{11, 21}, {12, 22}},
-       -1},
-  };
-  for (const EditCase& c : cases) {
-    CubicBSpline spline;
-    spline.mControlPoints = c.before;
-    spline.mSelectedIndex = c.selected;
-    c.edit(spline);
-    EXPECT_EQ(c.after, spline.mControlPoints) << c.name;
-    EXPECT_EQ(c.selectedAfter, spline.mSelectedIndex) << c.name;
-    const bool changed = c.after != c.before || std::string(c.name) == "clear";
-    if (changed) {
-      EXPECT_FALSE(spline.mSamplesValid) << c.name;
-    }
+class SplineEdits : public ::testing::TestWithParam<EditCase> {};
+
+TEST_P(SplineEdits, ChangeListAndSelectionAsDocumented) {
+  const EditCase& c = GetParam();
+  CubicBSpline spline;
+  spline.mControlPoints = c.before;
+  spline.mSelectedIndex = c.selected;
+  c.edit(spline);
+  EXPECT_EQ(c.after, spline.mControlPoints);
+  EXPECT_EQ(c.selectedAfter, spline.mSelectedIndex);
+  const bool changed = c.after != c.before || std::string(c.name) == "clear";
+  if (changed) {
+    EXPECT_FALSE(spline.mSamplesValid);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, SplineEdits,
+    ::testing::Values(
+        EditCase{"push_back", {A, B}, 0, [](CubicBSpline& s) { s.PushBack(N); }, {A, B, N}, 2},
+        EditCase{"after_none_selected",
+                 {A, B},
+                 -1,
+                 [](CubicBSpline& s) { s.InsertAfterSelected(N); },
+                 {N, A, B},
+                 0},
+        EditCase{
+            "after_the_last", {A, B}, 1, [](CubicBSpline& s) { s.InsertAfterSelected(N); }, {A, B, N}, 2},
+        EditCase{
+            "after_the_first", {A, B}, 0, [](CubicBSpline& s) { s.InsertAfterSelected(N); }, {A, N, B}, 1},
+        EditCase{
+            "before_B", {A, B, C}, 1, [](CubicBSpline& s) { s.InsertBeforeSelected(N); }, {A, N, B, C}, 1},
+        EditCase{"before_none_selected",
+                 {A, B},
+                 -1,
+                 [](CubicBSpline& s) { s.InsertBeforeSelected(N); },
+                 {A, B, N},
+                 2},
+        EditCase{"delete_the_last", {A, B, C}, 2, [](CubicBSpline& s) { s.DeleteSelected(); }, {A, B}, 1},
+        EditCase{"delete_the_middle", {A, B, C}, 1, [](CubicBSpline& s) { s.DeleteSelected(); }, {A, C}, 1},
+        EditCase{"delete_the_only", {A}, 0, [](CubicBSpline& s) { s.DeleteSelected(); }, {}, -1},
+        EditCase{"delete_none_selected", {A, B}, -1, [](CubicBSpline& s) { s.DeleteSelected(); }, {A, B}, -1},
+        EditCase{"clear", {A, B, C}, 1, [](CubicBSpline& s) { s.Clear(); }, {}, -1},
+        EditCase{
+            "move_selected", {A, B}, 1, [](CubicBSpline& s) { s.MoveSelected(vec2(1, -2)); }, {A, {3, 0}}, 1},
+        EditCase{"move_none_selected",
+                 {A, B},
+                 -1,
+                 [](CubicBSpline& s) { s.MoveSelected(vec2(1, 1)); },
+                 {A, B},
+                 -1},
+        EditCase{"translate_all",
+                 {A, B},
+                 -1,
+                 [](CubicBSpline& s) { s.TranslateAll(vec2(10, 20)); },
+                 {{11, 21}, {12, 22}},
+                 -1}),
+    [](const ::testing::TestParamInfo<EditCase>& c) { return std::string(c.param.name); });
 
 TEST_F(SplineTest, MoveSelectedConvertsTheDeltaButTranslateAllDoesNot) {
   spline.SetRotation(90.0f);

@@ -9,7 +9,7 @@
 
 #include "CubicBSpline.h"
 #include "FormulaSamples.h"
-#include "SampleSchedule.h"
+#include "PathFiles.h"
 #include "TestSupport.h"
 
 namespace {
@@ -120,35 +120,18 @@ TEST_F(DragRebuildTest, EditsBetweenADragAndTheRebuildAreSeen) {
                          "  <ControlPoint>0.9 0.1</ControlPoint>\n  <ControlPoint>0.9 0.5</ControlPoint>\n"
                          "  <ControlPoint>0.5 0.5</ControlPoint>\n  <ControlPoint>0.1 0.5</ControlPoint>\n"
                          "</resource>\n");
-  spline.mFilenames = {"other.xml"};
+  PathFiles files;
   spline.SetRotation(0.0f);
   spline.SetScale(1.0f);
   spline.RebuildSamples();
   spline.MoveSelected(vec2(0.0f, 10.0f));
-  spline.LoadResourceFile(0);
+  files.LoadResourceFile(0, spline);
   ASSERT_EQ(12u, spline.mControlPoints.size());
   spline.RebuildSamples();
   EXPECT_TRUE(SameBits(FormulaSamples(spline), spline.mSamples));
 }
 
-// Every segment's first sample and offset in the table are those of adding 0.01 up in single
-// precision, from the first segment to the last the table describes.
-TEST(SampleSchedule, MatchesTheAccumulatedParameters) {
-  std::uint32_t segment = 0, index = 0;
-  for (float s = 0.0f; static_cast<std::uint32_t>(s) <= sampleschedule::kMaxEnd; s += 0.01f, ++index) {
-    const auto j = static_cast<std::uint32_t>(s);
-    if (j == segment) continue;
-    segment = j;
-    const sampleschedule::Segment& run = sampleschedule::SegmentAt(j);
-    ASSERT_EQ(index, run.first) << "segment " << j;
-    ASSERT_EQ(s - static_cast<float>(j), run.offset) << "segment " << j;
-    const sampleschedule::Segment& before = sampleschedule::SegmentAt(j - 1);
-    ASSERT_EQ(before.first + before.count, run.first) << "segment " << j - 1 << "'s count";
-  }
-}
-
-// The rebuild places samples by a table of the accumulated parameters; lengths around powers
-// of two cross from one binade of the parameter into the next.
+// Lengths around powers of two cross from one binade of the parameter into the next.
 TEST_F(DragRebuildTest, LongCurvesMatchTheFormulaAcrossBinades) {
   std::mt19937 random(5);
   for (std::size_t n : {259u, 260u, 1027u, 1028u, 4099u, 16387u, 16388u}) {

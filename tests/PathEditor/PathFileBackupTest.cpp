@@ -1,6 +1,4 @@
 // Numbered backups: when they are made, under which name, and with what content.
-#include <sched.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,8 +7,9 @@
 
 #include <tinyxml2.h>
 
-#include "PathFile.h"
+#include "PathFiles.h"
 #include "PathFileTestSupport.h"
+#include "TinyDisk.h"
 
 namespace {
 
@@ -38,12 +37,12 @@ TEST_F(PathFileTest, ThreeSavesGiveNoBackupThenBak0ThenBak1) {
   EXPECT_EQ((std::vector<std::string>{"a.xml"}), FolderEntries());
   SaveAs("a");
   EXPECT_EQ((std::vector<std::string>{"a.xml", "a.xml.bak0"}), FolderEntries());
-  spline->TranslateAll(vec2(7.0f, 0.0f));
+  spline.TranslateAll(vec2(7.0f, 0.0f));
   SaveAs("a");
   EXPECT_EQ((std::vector<std::string>{"a.xml", "a.xml.bak0", "a.xml.bak1"}), FolderEntries());
   EXPECT_EQ(kFourPointsPrinted, ReadFile("a.xml.bak0"));
   EXPECT_EQ(kFourPointsPrinted, ReadFile("a.xml.bak1"));
-  EXPECT_EQ((std::vector<std::string>{"a.xml", "a.xml.bak0", "a.xml.bak1"}), spline->mFilenames);
+  EXPECT_EQ((std::vector<std::string>{"a.xml", "a.xml.bak0", "a.xml.bak1"}), files.mFilenames);
 }
 
 TEST_F(PathFileTest, ADocumentIsBackedUpAsTheLibraryPrintsIt) {
@@ -81,7 +80,7 @@ std::string LibraryBackupOf(const std::string& text) {
 // the library prints them.
 TEST_F(PathFileTest, BackupsOfNearlyWrittenFormsAreTheLibrarysPrinting) {
   SetWindowPoints(ManyPoints(60));
-  spline->SetRotation(17.0f);
+  spline.SetRotation(17.0f);
   SaveAs("written");
   const std::string cases[] = {
       ReadFile("written.xml"),
@@ -150,18 +149,18 @@ TEST_F(PathFileTest, NothingToKeepMakesNoBackup) {
   EXPECT_EQ((std::vector<std::string>{"folder.xml"}), FolderEntries());
 }
 
-// Runs `scenario` in a child process with the working folder on a tmpfs of `kilobytes`.
+// Runs `scenario` in a child process with the working folder on a tmpfs of `kilobytes`; skips,
+// with the reason, where this machine gives no right to mount one.
 // The scenario returns an empty string on success, else what went wrong.
 void OnTinyDisk(int kilobytes, const std::function<std::string()>& scenario) {
-  if (geteuid() != 0) GTEST_SKIP() << "mounting a tmpfs needs root";
-  const std::string folder = std::filesystem::current_path().string();
+  const std::filesystem::path folder = std::filesystem::current_path();
+  const std::string refusal = testsupport::TinyDiskRefusal(folder);
+  if (!refusal.empty()) GTEST_SKIP() << "no tmpfs could be mounted: " << refusal;
   EXPECT_EXIT(
       {
-        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            mount("tmpfs", folder.c_str(), "tmpfs", 0, ("size=" + std::to_string(kilobytes) + "k").c_str()) !=
-                0 ||
-            chdir("/") != 0 || chdir(folder.c_str()) != 0) {
-          std::fprintf(stderr, "no tmpfs\n");
+        const std::string mounted = testsupport::MountTinyDisk(folder, kilobytes);
+        if (!mounted.empty() || chdir("/") != 0 || chdir(folder.c_str()) != 0) {
+          std::fprintf(stderr, "no tmpfs: %s\n", mounted.c_str());
           std::_Exit(2);
         }
         const std::string problem = scenario();

@@ -1,16 +1,16 @@
-// Shared pieces of the path file tests: a spline in a fresh working folder and folder views.
+// Shared pieces of the path file tests: a path and its files in a fresh working folder, and
+// folder views.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "CubicBSpline.h"
-#include "ResourceListing.h"
+#include "PathFiles.h"
 #include "TestSupport.h"
 
 namespace pathtest {
@@ -28,29 +28,30 @@ class PathFileTest : public ::testing::Test {
 protected:
   // Saves the current path under `filename` and returns what was printed.
   std::string SaveAs(const std::string& filename) {
-    spline->mFilename = filename;
+    files.mFilename = filename;
     testsupport::CaptureStdout capture;
-    spline->Save();
+    files.Save(spline);
     return capture.Text();
   }
 
   // Loads `name` through the Load list, as choosing it in the bar does; returns the output.
   std::string LoadNamed(const std::string& name) {
-    ListResourceFiles("", spline->mFilenames);
-    const auto found = std::find(spline->mFilenames.begin(), spline->mFilenames.end(), name);
-    EXPECT_NE(found, spline->mFilenames.end()) << name << " is not listed";
+    files.RefreshListing();
+    const auto found = std::find(files.mFilenames.begin(), files.mFilenames.end(), name);
+    EXPECT_NE(found, files.mFilenames.end()) << name << " is not listed";
     testsupport::CaptureStdout capture;
-    spline->LoadResourceFile(static_cast<std::uint32_t>(found - spline->mFilenames.begin()));
+    files.LoadResourceFile(static_cast<std::uint32_t>(found - files.mFilenames.begin()), spline);
     return capture.Text();
   }
 
   void SetWindowPoints(const std::vector<vec2>& points) {
-    spline->Clear();
-    for (const vec2& p : points) spline->PushBack(p);
+    spline.Clear();
+    for (const vec2& p : points) spline.PushBack(p);
   }
 
   testsupport::TempWorkDir work;
-  std::unique_ptr<CubicBSpline> spline = std::make_unique<CubicBSpline>();
+  CubicBSpline spline;
+  PathFiles files;  // lists the fresh folder
 };
 
 inline const std::vector<vec2> kFourPoints = {{262, 184}, {612, 384}, {962, 584}, {962, 184}};

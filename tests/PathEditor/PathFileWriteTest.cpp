@@ -33,15 +33,15 @@ TEST_F(PathFileTest, OnePointIsWrittenRelativeToAZeroStart) {
 }
 
 TEST_F(PathFileTest, RotationAndScaleAreBakedIntoThePoints) {
-  spline->mControlPoints = {{306, 192}};
-  spline->SetScale(2.0f);
-  spline->RebuildSamples();
+  spline.mControlPoints = {{306, 192}};
+  spline.SetScale(2.0f);
+  spline.RebuildSamples();
   SaveAs("baked");
   EXPECT_NE(std::string::npos, ReadFile("baked.xml").find("<ControlPoint>0.5 0.5</ControlPoint>"));
   // Saving changes nothing of the path.
-  EXPECT_EQ((std::vector<vec2>{{306, 192}}), spline->mControlPoints);
-  EXPECT_EQ(2.0f, spline->mScale);
-  EXPECT_TRUE(spline->mSamplesValid);
+  EXPECT_EQ((std::vector<vec2>{{306, 192}}), spline.mControlPoints);
+  EXPECT_EQ(2.0f, spline.mScale);
+  EXPECT_TRUE(spline.mSamplesValid);
 }
 
 // Numbers are printed like a text stream prints a float: %g with six significant digits.
@@ -78,26 +78,26 @@ TEST_F(PathFileTest, NameGetsTheXmlSuffixUnlessItEndsInIt) {
   for (const auto& [filename, written] : cases) {
     SaveAs(filename);
     EXPECT_TRUE(std::filesystem::exists(written)) << filename;
-    EXPECT_EQ(filename, spline->mFilename);
+    EXPECT_EQ(filename, files.mFilename);
   }
 }
 
 TEST_F(PathFileTest, SaveChecksPointsThenName) {
   WriteFile("other.xml", "<resource/>");
-  spline->mFilename = "a";
+  files.mFilename = "a";
   EXPECT_EQ("My friend, there is no control point to save...\n", SaveAs("a"));
   SetWindowPoints(kFourPoints);
   EXPECT_EQ("My friend, I need a filename to save...\n", SaveAs(""));
   // Neither check writes a file or refreshes the list.
   EXPECT_EQ((std::vector<std::string>{"other.xml"}), FolderEntries());
-  EXPECT_TRUE(spline->mFilenames.empty());
+  EXPECT_TRUE(files.mFilenames.empty());
 }
 
 TEST_F(PathFileTest, SaveRefreshesTheLoadList) {
   WriteFile("zzz-other.txt", "x");
   SetWindowPoints(kFourPoints);
   SaveAs("new");
-  EXPECT_EQ((std::vector<std::string>{"new.xml", "zzz-other.txt"}), spline->mFilenames);
+  EXPECT_EQ((std::vector<std::string>{"new.xml", "zzz-other.txt"}), files.mFilenames);
 }
 
 TEST_F(PathFileTest, SaveLoadSaveGivesTheSameText) {
@@ -118,12 +118,17 @@ TEST_F(PathFileTest, SaveLoadSaveGivesTheSameText) {
   }
 }
 
-TEST_F(PathFileTest, APathBeyondTheFloatRangeIsNotWritten) {
+// A refused save leaves the folder as it was: no backup of the file it would have replaced,
+// however often it is tried again.
+TEST_F(PathFileTest, APathBeyondTheFloatRangeIsNotWrittenAndNothingIsBackedUp) {
   SetWindowPoints(kFourPoints);
-  spline->SetScale(1e38f);
+  SaveAs("huge");
+  const std::string before = ReadFile("huge.xml");
+  spline.SetScale(1e38f);
   EXPECT_EQ("failed to save: huge.xml\n", SaveAs("huge"));
-  EXPECT_FALSE(std::filesystem::exists("huge.xml"));
-  EXPECT_EQ((std::vector<std::string>{}), FolderEntries());
+  EXPECT_EQ("failed to save: huge.xml\n", SaveAs("huge"));
+  EXPECT_EQ(before, ReadFile("huge.xml"));
+  EXPECT_EQ((std::vector<std::string>{"huge.xml"}), FolderEntries());
 }
 
 TEST_F(PathFileTest, AReadOnlyFileIsNotReplaced) {
@@ -133,10 +138,11 @@ TEST_F(PathFileTest, AReadOnlyFileIsNotReplaced) {
                                                  std::filesystem::perms::others_read);
   SetWindowPoints(kFourPoints);
   EXPECT_EQ("failed to save: locked.xml\n", SaveAs("locked"));
+  EXPECT_EQ("failed to save: locked.xml\n", SaveAs("locked"));
   EXPECT_EQ("<resource/>", ReadFile("locked.xml"));
-  // The previous content was kept first, as before any write; no temporary file is left.
-  EXPECT_EQ((std::vector<std::string>{"locked.xml", "locked.xml.bak0"}), FolderEntries());
-  EXPECT_EQ((std::vector<std::string>{"locked.xml", "locked.xml.bak0"}), spline->mFilenames);
+  // Refused before anything was written: no backup, no temporary file.
+  EXPECT_EQ((std::vector<std::string>{"locked.xml"}), FolderEntries());
+  EXPECT_EQ((std::vector<std::string>{"locked.xml"}), files.mFilenames);
 }
 
 TEST_F(PathFileTest, AReadOnlyFolderGetsNoFile) {

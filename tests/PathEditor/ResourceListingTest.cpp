@@ -1,10 +1,9 @@
-// The Load listing: what is left out, the byte-wise order, and the enumeration type.
+// The Load listing: what is left out, and the byte-wise order.
 #include "PathFileTestSupport.h"
-#include "TweakBarInspect.h"
+#include "ResourceListing.h"
 
 namespace {
 
-using pathtest::kFourPoints;
 using pathtest::PathFileTest;
 using testsupport::WriteFile;
 
@@ -12,10 +11,6 @@ std::vector<std::string> Listed(const std::string& prefix = "") {
   std::vector<std::string> names = {"stale entry"};
   ListResourceFiles(prefix, names);
   return names;
-}
-
-std::vector<std::string> LoadEnumLabels() {
-  return tweakbar::EnumLabels(tweakbar::EnumTypeNamed("LoadFilenamesEnum"));
 }
 
 TEST_F(PathFileTest, ListingDropsBinariesAndShortNamesAndSortsByBytes) {
@@ -38,25 +33,6 @@ TEST_F(PathFileTest, ListingOfAnEmptyOrMissingFolderIsEmpty) {
   WriteFile("sub/inner.xml", "");
   WriteFile("outer.xml", "");
   EXPECT_EQ((std::vector<std::string>{"inner.xml"}), Listed("sub/"));
-}
-
-TEST_F(PathFileTest, LoadEnumHasOneLabelPerName) {
-  EXPECT_TRUE(LoadEnumLabels().empty());  // built for the empty folder of the fixture
-  const std::vector<std::string> names = {"B.xml", "a.xml", "c.xml.bak0"};
-  const TwType type = DefineLoadEnum(names);
-  EXPECT_EQ(type, tweakbar::EnumTypeNamed("LoadFilenamesEnum"));
-  EXPECT_EQ(names, tweakbar::EnumLabels(type));
-  EXPECT_EQ(type, DefineLoadEnum({}));
-  EXPECT_TRUE(tweakbar::EnumLabels(type).empty());
-}
-
-TEST_F(PathFileTest, ASavedFileAppearsInTheLoadList) {
-  WriteFile("alpha.xml", "");
-  WriteFile("omega.xml", "");
-  SetWindowPoints(kFourPoints);
-  SaveAs("new");
-  EXPECT_EQ((std::vector<std::string>{"alpha.xml", "new.xml", "omega.xml"}), LoadEnumLabels());
-  EXPECT_EQ(LoadEnumLabels(), spline->mFilenames);
 }
 
 }  // namespace

@@ -1,12 +1,27 @@
-// The "Spline" bar the path builds: its look, its thirteen entries and what they call.
-#include "InputManager.h"
+// The "Spline" bar the editor builds: its look, its entries, what they call, and
+// the Load list's enumeration.
 #include "PathFileTestSupport.h"
+#include "SplineEditor.h"
 #include "TweakBarInspect.h"
 
 namespace {
 
-using pathtest::PathFileTest;
+using pathtest::kFourPoints;
+using testsupport::WriteFile;
 using tweakbar::EntryKind;
+
+// An editor in a fresh working folder: its bar, its path and its files.
+class SplineBarTest : public ::testing::Test {
+protected:
+  testsupport::TempWorkDir work;
+  SplineEditor editor;
+  CubicBSpline& spline = editor.mSpline;
+  PathFiles& files = editor.mFiles;
+};
+
+std::vector<std::string> LoadEnumLabels() {
+  return tweakbar::EnumLabels(tweakbar::EnumTypeNamed("LoadFilenamesEnum"));
+}
 
 const TwBar& SplineBar() {
   const TwBar* bar = tweakbar::InspectBar("Spline");
@@ -15,9 +30,9 @@ const TwBar& SplineBar() {
   return bar != nullptr ? *bar : empty;
 }
 
-TEST_F(PathFileTest, BarHasTheDefinedLook) {
+TEST_F(SplineBarTest, BarHasTheDefinedLook) {
   const TwBar& bar = SplineBar();
-  EXPECT_EQ(spline->mBar, &bar);
+  EXPECT_EQ(editor.mBar, &bar);
   EXPECT_EQ(0, bar.rect.x);
   EXPECT_EQ(0, bar.rect.y);
   EXPECT_EQ(200, bar.rect.width);
@@ -31,7 +46,7 @@ TEST_F(PathFileTest, BarHasTheDefinedLook) {
   EXPECT_FALSE(bar.resizable);
 }
 
-TEST_F(PathFileTest, BarHasItsEntriesInOrder) {
+TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
   struct Expected {
     EntryKind kind;
     const char* label;
@@ -52,6 +67,9 @@ TEST_F(PathFileTest, BarHasItsEntriesInOrder) {
       {EntryKind::Separator, "", "", 1.0f},
       {EntryKind::Button, "Clear CP", "p", 1.0f},
       {EntryKind::Button, "Delete Selected", "DEL", 1.0f},
+      {EntryKind::Separator, "", "", 1.0f},
+      {EntryKind::Button, "Undo", "CTRL+z", 1.0f},
+      {EntryKind::Button, "Redo", "CTRL+y CTRL+SHIFT+z", 1.0f},
   };
   const auto& entries = SplineBar().entries;
   ASSERT_EQ(std::size(expected), entries.size());
@@ -63,15 +81,15 @@ TEST_F(PathFileTest, BarHasItsEntriesInOrder) {
     EXPECT_EQ("", entries[i].name) << i;
   }
   EXPECT_EQ(TW_TYPE_STDSTRING, entries[0].type);
-  EXPECT_EQ(&spline->mFilename, entries[0].variable);
+  EXPECT_EQ(&files.mFilename, entries[0].variable);
   EXPECT_EQ(tweakbar::EnumTypeNamed("LoadFilenamesEnum"), entries[2].type);
   EXPECT_EQ(TW_TYPE_FLOAT, entries[4].type);
   EXPECT_EQ(TW_TYPE_FLOAT, entries[5].type);
 }
 
-TEST_F(PathFileTest, BarEntriesCallThePath) {
+TEST_F(SplineBarTest, BarEntriesCallThePath) {
   const auto& entries = SplineBar().entries;
-  ASSERT_EQ(13u, entries.size());
+  ASSERT_EQ(16u, entries.size());
   auto press = [&](std::size_t i) { entries[i].buttonCallback(entries[i].clientData); };
   auto setFloat = [&](std::size_t i, float value) { entries[i].setCallback(&value, entries[i].clientData); };
   auto getFloat = [&](std::size_t i) {
@@ -80,25 +98,25 @@ TEST_F(PathFileTest, BarEntriesCallThePath) {
     return value;
   };
 
-  InputManager::Instance()->mMousePos = vec2(300, 200);
+  editor.mLastScenePointer = vec2(300, 200);
   press(7);  // Push Back CP
-  InputManager::Instance()->mMousePos = vec2(400, 250);
+  editor.mLastScenePointer = vec2(400, 250);
   press(7);
-  InputManager::Instance()->mMousePos = vec2(350, 220);
+  editor.mLastScenePointer = vec2(350, 220);
   press(8);  // Insert Before Selected
-  InputManager::Instance()->mMousePos = vec2(500, 300);
+  editor.mLastScenePointer = vec2(500, 300);
   press(9);  // Insert After Selected
-  EXPECT_EQ((std::vector<vec2>{{300, 200}, {350, 220}, {500, 300}, {400, 250}}), spline->mControlPoints);
-  EXPECT_EQ(2, spline->mSelectedIndex);
+  EXPECT_EQ((std::vector<vec2>{{300, 200}, {350, 220}, {500, 300}, {400, 250}}), spline.mControlPoints);
+  EXPECT_EQ(2, spline.mSelectedIndex);
   press(12);  // Delete Selected
-  EXPECT_EQ((std::vector<vec2>{{300, 200}, {350, 220}, {400, 250}}), spline->mControlPoints);
+  EXPECT_EQ((std::vector<vec2>{{300, 200}, {350, 220}, {400, 250}}), spline.mControlPoints);
 
   setFloat(4, 400.0f);
   EXPECT_FLOAT_EQ(40.0f, getFloat(4));
   setFloat(5, 2.5f);
   EXPECT_FLOAT_EQ(2.5f, getFloat(5));
 
-  spline->mFilename = "fromBar";
+  files.mFilename = "fromBar";
   {
     testsupport::CaptureStdout capture;
     press(1);  // Save
@@ -107,24 +125,52 @@ TEST_F(PathFileTest, BarEntriesCallThePath) {
 
   const int index = 0;
   entries[2].setCallback(&index, entries[2].clientData);  // Load the first listed file
-  EXPECT_EQ(1.0f, spline->mScale);
+  EXPECT_EQ(1.0f, spline.mScale);
   int shown = -1;
   entries[2].getCallback(&shown, entries[2].clientData);
   EXPECT_EQ(0, shown);
-  EXPECT_EQ("fromBar.xml", spline->mFilename);
-  EXPECT_EQ(3u, spline->mControlPoints.size());
+  EXPECT_EQ("fromBar.xml", files.mFilename);
+  EXPECT_EQ(3u, spline.mControlPoints.size());
 
   press(11);  // Clear CP
-  EXPECT_TRUE(spline->mControlPoints.empty());
-  EXPECT_EQ(-1, spline->mSelectedIndex);
+  EXPECT_TRUE(spline.mControlPoints.empty());
+  EXPECT_EQ(-1, spline.mSelectedIndex);
+
+  press(14);  // Undo: the cleared points come back
+  EXPECT_EQ(3u, spline.mControlPoints.size());
+  press(15);  // Redo
+  EXPECT_TRUE(spline.mControlPoints.empty());
 }
 
 TEST(SplineBarLifetime, TheDestructorDeletesTheBar) {
   {
-    CubicBSpline spline;
+    SplineEditor editor;
     EXPECT_NE(nullptr, tweakbar::InspectBar("Spline"));
   }
   EXPECT_EQ(nullptr, tweakbar::InspectBar("Spline"));
+}
+
+TEST_F(SplineBarTest, LoadEnumHasOneLabelPerName) {
+  EXPECT_TRUE(LoadEnumLabels().empty());  // built for the empty folder of the fixture
+  const std::vector<std::string> names = {"B.xml", "a.xml", "c.xml.bak0"};
+  const TwType type = DefineLoadEnum(names);
+  EXPECT_EQ(type, tweakbar::EnumTypeNamed("LoadFilenamesEnum"));
+  EXPECT_EQ(names, tweakbar::EnumLabels(type));
+  EXPECT_EQ(type, DefineLoadEnum({}));
+  EXPECT_TRUE(tweakbar::EnumLabels(type).empty());
+}
+
+TEST_F(SplineBarTest, ASavedFileAppearsInTheLoadList) {
+  WriteFile("alpha.xml", "");
+  WriteFile("omega.xml", "");
+  for (const vec2& p : kFourPoints) spline.PushBack(p);
+  files.mFilename = "new";
+  {
+    testsupport::CaptureStdout capture;
+    editor.Save();
+  }
+  EXPECT_EQ((std::vector<std::string>{"alpha.xml", "new.xml", "omega.xml"}), LoadEnumLabels());
+  EXPECT_EQ(LoadEnumLabels(), files.mFilenames);
 }
 
 }  // namespace

@@ -100,8 +100,9 @@ class HostileEntry : public HostileInput, public ::testing::WithParamInterface<F
 TEST_P(HostileEntry, FailedLoadIsReportedAndKeepsThePath) {
   const FailingCase& hostile = GetParam();
   StartWithTwoPoints(hostile.make);
+  mDemo->Click(kValueX, kLoadY);  // opening the list lists the folder as it is now
   if (hostile.afterListing) hostile.afterListing(mDemo->WorkDir());
-  LoadFirstEntry();
+  mDemo->Click(kValueX, kLoadListFirstY);
   EXPECT_TRUE(mDemo->WaitForOutput(std::string("Failed to load file: ") + hostile.name + "\n"));
   EXPECT_TRUE(WaitForColor(400, 300, IsGreen));
   EXPECT_TRUE(WaitForColor(500, 350, IsRed));

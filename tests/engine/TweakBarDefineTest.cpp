@@ -72,9 +72,11 @@ TEST_F(TweakBarTest, EntriesKeepLabelKeyAndStepAndMayShareTheEmptyName) {
   EXPECT_EQ(entries[0].label, "Rotation");
   EXPECT_FLOAT_EQ(entries[0].step, 0.1f);
   EXPECT_EQ(entries[1].label, "Push Back CP");
-  EXPECT_EQ(entries[1].key.code, 'z');
-  EXPECT_EQ(entries[2].key.code, 's');
-  EXPECT_EQ(entries[2].key.modifiers, 2);
+  ASSERT_EQ(entries[1].keys.size(), 1u);
+  EXPECT_EQ(entries[1].keys[0].code, 'z');
+  ASSERT_EQ(entries[2].keys.size(), 1u);
+  EXPECT_EQ(entries[2].keys[0].code, 's');
+  EXPECT_EQ(entries[2].keys[0].modifiers, 2);
   EXPECT_TRUE(gErrors.empty());
 }
 

@@ -1,11 +1,9 @@
 // Which GLUT events the tweak-bar layer takes, its shortcuts, and editing through ImGui frames.
+#include <GL/freeglut.h>  // GLUT's modifier bits, buttons and button states
+
 #include "TweakBarFixture.h"
 
 namespace {
-
-constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
-constexpr int kDown = 0, kUp = 1;
-constexpr int kLeft = 0, kRight = 2;
 
 int gPresses = 0;
 void CountPress(void*) { ++gPresses; }
@@ -22,9 +20,9 @@ protected:
   // Press and release with frames in between, as a person clicks.
   void Click(int x, int y) {
     TwEventMouseMotionGLUT(x, y);
-    EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, x, y), 1);
+    EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y), 1);
     Frames(2);
-    EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, x, y), 1);
+    EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, x, y), 1);
     Frames(2);
   }
 
@@ -51,11 +49,15 @@ TEST_F(TweakBarEventsTest, ShortcutsMatchKeyAndModifiers) {
     bool fires;
   };
   const Case cases[] = {
-      {"CTRL+s", 19, kCtrl, true},  // Ctrl+S arrives as a control code
-      {"CTRL+s", 's', 0, false},   {"CTRL+s", 19, kCtrl | kAlt, false},
-      {"z", 'z', 0, true},         {"z", 'z', kAlt, false},
-      {"z", 'Z', kShift, false},   {"z", 'x', 0, false},
-      {"DEL", 127, 0, true},       {"p", 'p', kShift, true},  // Shift with caps lock on
+      {"CTRL+s", 19, GLUT_ACTIVE_CTRL, true},  // Ctrl+S arrives as a control code
+      {"CTRL+s", 's', 0, false},
+      {"CTRL+s", 19, GLUT_ACTIVE_CTRL | GLUT_ACTIVE_ALT, false},
+      {"z", 'z', 0, true},
+      {"z", 'z', GLUT_ACTIVE_ALT, false},
+      {"z", 'Z', GLUT_ACTIVE_SHIFT, false},
+      {"z", 'x', 0, false},
+      {"DEL", 127, 0, true},
+      {"p", 'p', GLUT_ACTIVE_SHIFT, true},  // Shift with caps lock on
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.key) + " / " + std::to_string(c.glutKey));
@@ -69,6 +71,30 @@ TEST_F(TweakBarEventsTest, ShortcutsMatchKeyAndModifiers) {
   }
 }
 
+// A button may answer several shortcuts; a shortcut that names every modifier held wins, so
+// Ctrl+Shift+Z redoes where Ctrl+Z undoes, and neither is the plain z of another button.
+TEST_F(TweakBarEventsTest, SeveralShortcutsPerButtonAndTheExactOneWins) {
+  static std::string pressed;
+  pressed.clear();
+  auto undo = [](void*) { pressed += "undo "; };
+  auto redo = [](void*) { pressed += "redo "; };
+  auto push = [](void*) { pressed += "push "; };
+  ASSERT_EQ(TwAddButton(mBar, "", push, nullptr, "label='Push Back CP' key=z"), 1);
+  ASSERT_EQ(TwAddButton(mBar, "", undo, nullptr, "label='Undo' key=CTRL+z"), 1);
+  ASSERT_EQ(TwAddButton(mBar, "", redo, nullptr, "label='Redo' key='CTRL+y CTRL+SHIFT+z'"), 1);
+  EXPECT_EQ(TwAddButton(mBar, "", redo, nullptr, "label='Bad' key='CTRL+y CTRL+'"), 0);
+  const struct {
+    unsigned char glutKey;
+    int modifiers;
+  } keys[] = {
+      {26, GLUT_ACTIVE_CTRL}, {25, GLUT_ACTIVE_CTRL}, {26, GLUT_ACTIVE_CTRL | GLUT_ACTIVE_SHIFT}, {'z', 0}};
+  for (const auto& key : keys) {
+    gModifiers = key.modifiers;
+    EXPECT_EQ(TwEventKeyboardGLUT(key.glutKey, 0, 0), 1);
+  }
+  EXPECT_EQ(pressed, "undo redo redo push ");
+}
+
 TEST_F(TweakBarEventsTest, KeypadDeleteActsLikeDelAndOtherSpecialKeysPassThrough) {
   TwAddButton(mBar, "", CountPress, nullptr, "label='Delete Selected' key=DEL");
   EXPECT_EQ(TwEventSpecialGLUT(111, 0, 0), 1);
@@ -78,26 +104,26 @@ TEST_F(TweakBarEventsTest, KeypadDeleteActsLikeDelAndOtherSpecialKeysPassThrough
 }
 
 TEST_F(TweakBarEventsTest, MouseEventsAreTakenOnTheBarAndForTheDragThatBeganThere) {
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, 100, 100), 1);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, 100, 100), 1);
   EXPECT_EQ(TwEventMouseMotionGLUT(600, 400), 1);  // the drag goes on off the bar
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, 600, 400), 1);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, 600, 400), 1);
 
-  EXPECT_EQ(TwEventMouseButtonGLUT(kRight, kDown, 600, 400), 0);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_RIGHT_BUTTON, GLUT_DOWN, 600, 400), 0);
   EXPECT_EQ(TwEventMouseMotionGLUT(100, 100), 0);  // a scene drag over the bar stays the scene's
-  EXPECT_EQ(TwEventMouseButtonGLUT(kRight, kUp, 100, 100), 0);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_RIGHT_BUTTON, GLUT_UP, 100, 100), 0);
 
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, 199, 299), 1);  // last pixel of 200 x 300
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, 199, 299), 1);
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, 200, 150), 0);
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, 200, 150), 0);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, 199, 299), 1);  // last pixel of 200 x 300
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, 199, 299), 1);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, 200, 150), 0);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, 200, 150), 0);
 }
 
 TEST_F(TweakBarEventsTest, PressAndReleaseBetweenTwoFramesStillMakeOneClick) {
   TwAddButton(mBar, "", CountPress, nullptr, "label='Save'");
   Frames(1);
   TwEventMouseMotionGLUT(100, kFirstRowY);
-  TwEventMouseButtonGLUT(kLeft, kDown, 100, kFirstRowY);
-  TwEventMouseButtonGLUT(kLeft, kUp, 100, kFirstRowY);
+  TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, 100, kFirstRowY);
+  TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, 100, kFirstRowY);
   Frames(3);
   EXPECT_EQ(gPresses, 1);
 }
@@ -113,7 +139,7 @@ TEST_F(TweakBarEventsTest, TypingIntoAStringFieldCommitsOnEnterAndEscapeIsTaken)
   Click(kValueX, kFirstRowY);
   ASSERT_TRUE(tweakbar::State().editing);
   // Select all, then type over it; 'p' is text now, and Escape must not reach the program.
-  gModifiers = kCtrl;
+  gModifiers = GLUT_ACTIVE_CTRL;
   Type("\x01");
   gModifiers = 0;
   Type("path\r");
@@ -128,6 +154,38 @@ TEST_F(TweakBarEventsTest, TypingIntoAStringFieldCommitsOnEnterAndEscapeIsTaken)
   EXPECT_EQ(filename, "path");  // Escape gives up the edit
   EXPECT_FALSE(tweakbar::State().editing);
   EXPECT_EQ(TwEventKeyboardGLUT(27, 0, 0), 0);  // and then Escape is the program's again
+}
+
+// Ctrl+S while the name is being typed: the name is committed first, then Save runs with it.
+// Ctrl with a text-editing letter stays the field's, and so does a shortcut without Ctrl.
+TEST_F(TweakBarEventsTest, ACtrlShortcutWhileEditingCommitsTheFieldAndThenRunsItsButton) {
+  static std::string filename;
+  static std::string savedAs;
+  filename = "old";
+  savedAs = "none";
+  TwAddVarRW(mBar, "", TW_TYPE_STDSTRING, &filename, "label=Filename");
+  TwAddButton(
+      mBar, "", [](void*) { savedAs = filename; }, nullptr, "label='Save' key=CTRL+s");
+  TwAddButton(mBar, "", CountPress, nullptr, "label='Push Back CP' key=z");
+  TwAddButton(mBar, "", CountPress, nullptr, "label='Select' key=CTRL+a");
+  Frames(1);
+  Click(kValueX, kFirstRowY);
+  ASSERT_TRUE(tweakbar::State().editing);
+  gModifiers = GLUT_ACTIVE_CTRL;
+  Type("\x01");  // Ctrl+A selects the field's text; the button with that key does not run
+  gModifiers = 0;
+  Type("typed z");
+  EXPECT_EQ(gPresses, 0);
+  EXPECT_EQ(filename, "old");  // not committed yet
+
+  gModifiers = GLUT_ACTIVE_CTRL;
+  EXPECT_EQ(TwEventKeyboardGLUT(19, 0, 0), 1);
+  gModifiers = 0;
+  EXPECT_EQ(savedAs, "none");  // waits for the commit
+  Frames(3);
+  EXPECT_EQ(filename, "typed z");
+  EXPECT_EQ(savedAs, "typed z");
+  EXPECT_FALSE(tweakbar::State().editing);
 }
 
 TEST_F(TweakBarEventsTest, FloatFieldCommitsTheTypedValueOnceThroughItsSetCallback) {
@@ -145,7 +203,7 @@ TEST_F(TweakBarEventsTest, FloatFieldCommitsTheTypedValueOnceThroughItsSetCallba
   Frames(1);
   Click(120, kFirstRowY);
   ASSERT_TRUE(tweakbar::State().editing);
-  gModifiers = kCtrl;
+  gModifiers = GLUT_ACTIVE_CTRL;
   Type("\x01");
   gModifiers = 0;
   Type("400\r");
@@ -169,12 +227,41 @@ TEST_F(TweakBarEventsTest, ChoosingFromADropDownListCallsTheSetCallbackWithTheVa
   const int rowHeight = 16;
   const int x = static_cast<int>(list.x + 10);
   const int y = static_cast<int>(list.y) + 8 + 2 * rowHeight;
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kDown, x, y), 1);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y), 1);
   Frames(2);
-  EXPECT_EQ(TwEventMouseButtonGLUT(kLeft, kUp, x, y), 1);
+  EXPECT_EQ(TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, x, y), 1);
   Frames(2);
   EXPECT_EQ(chosen, 2);
   EXPECT_FALSE(tweakbar::State().popupOpen);
+}
+
+// The list's owner hears of each opening before the list shows, and may define it anew then.
+TEST_F(TweakBarEventsTest, OpeningADropDownListCallsItsOpenCallbackOnceBeforeItShows) {
+  const TwEnumVal first[] = {{0, "a.xml"}};
+  const TwType type = TwDefineEnum("LoadFilenamesEnum", first, 1);
+  static int openings = 0;
+  openings = 0;
+  auto get = [](void* out, void*) { *static_cast<int*>(out) = -1; };  // nothing chosen yet
+  TwAddVarCB(
+      mBar, "", type, [](const void*, void*) {}, get, nullptr, "label='Load'");
+  auto relist = [](void*) {
+    ++openings;
+    const TwEnumVal now[] = {{0, "a.xml"}, {1, "made-meanwhile.xml"}};
+    TwDefineEnum("LoadFilenamesEnum", now, 2);
+  };
+  EXPECT_EQ(TwSetListOpenCallback(mBar, "Load", relist, nullptr), 1);
+  EXPECT_EQ(TwSetListOpenCallback(mBar, "Nothing", relist, nullptr), 0);
+  ASSERT_EQ(gErrors.size(), 1u);
+  Frames(3);
+  EXPECT_EQ(openings, 0);
+
+  Click(kValueX, kFirstRowY);
+  ASSERT_TRUE(tweakbar::State().popupOpen);
+  Frames(3);
+  EXPECT_EQ(openings, 1);  // once per opening, not once per frame
+  EXPECT_EQ(tweakbar::EnumLabels(type), (std::vector<std::string>{"a.xml", "made-meanwhile.xml"}));
+  // Two rows now: the list grew to show the entry made while it was closed.
+  EXPECT_GT(tweakbar::State().popupRect.height, 30.0f);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "TweakBar.h"
 #include "TweakBarInspect.h"
+#include "WindowSize.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ protected:
     gModifiers = 0;
     TwHandleErrors([](const char* message) { gErrors.emplace_back(message); });
     ASSERT_EQ(TwInit(TW_OPENGL, nullptr), 1);
-    TwWindowSize(1024, 768);
+    TwWindowSize(gWindowWidth, gWindowHeight);
     TwGLUTModifiersFunc([] { return gModifiers; });
     TwCopyStdStringToClientFunc([](std::string& to, const std::string& from) { to = from; });
   }

@@ -13,15 +13,12 @@
 
 #include "CubicBSpline.h"
 #include "FuzzSupport.h"
-#include "PathFile.h"
+#include "PathFiles.h"
 #include "SafeFile.h"
-#include "TweakBar.h"
 
 namespace {
 
 using fuzzsupport::Fail;
-
-void IgnoreBarError(const char*) {}
 
 bool Finite(const vec2& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
@@ -38,23 +35,23 @@ void RemoveStartingWith(const std::string& prefix) {
   }
 }
 
-std::uint32_t IndexOf(const CubicBSpline& spline, const std::string& name) {
-  const auto found = std::find(spline.mFilenames.begin(), spline.mFilenames.end(), name);
-  if (found == spline.mFilenames.end()) Fail("file missing from the Load list");
-  return static_cast<std::uint32_t>(found - spline.mFilenames.begin());
+std::uint32_t IndexOf(const PathFiles& files, const std::string& name) {
+  const auto found = std::find(files.mFilenames.begin(), files.mFilenames.end(), name);
+  if (found == files.mFilenames.end()) Fail("file missing from the Load list");
+  return static_cast<std::uint32_t>(found - files.mFilenames.begin());
 }
 
 // Saves what was loaded under another name and loads that file: the points come back up to
 // the six significant digits of the file text.
-void CheckSaveRoundTrip(CubicBSpline& spline) {
+void CheckSaveRoundTrip(CubicBSpline& spline, PathFiles& files) {
   RemoveStartingWith("copy.xml");
   const std::vector<vec2> loaded = spline.mControlPoints;
   const vec2 start = spline.Evaluate(0.0f);
-  spline.mFilename = "copy";
-  spline.Save();
+  files.mFilename = "copy";
+  files.Save(spline);
   // Positions beyond the float range once normalised are refused with a message.
   if (!std::filesystem::exists("copy.xml")) return;
-  spline.LoadResourceFile(IndexOf(spline, "copy.xml"));
+  files.LoadResourceFile(IndexOf(files, "copy.xml"), spline);
   if (spline.mControlPoints.size() != loaded.size()) Fail("saved copy has another point count");
   const float startSize = std::abs(start.x) + std::abs(start.y);
   for (std::size_t i = 0; i < loaded.size(); ++i) {
@@ -83,8 +80,6 @@ void CheckBackup(const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  TwHandleErrors(IgnoreBarError);
-  TwInit(TW_OPENGL, nullptr);
   fuzzsupport::SilenceStdout();
   fuzzsupport::EnterPrivateFolder();
   return 0;
@@ -94,14 +89,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   WriteBytes("path.xml", data, size);
   CheckBackup(data, size);
   RemoveStartingWith("path.xml.bak");  // keeps the Load list to path.xml alone
-  CubicBSpline spline;                 // builds its bar and lists the folder, as at start-up
+  CubicBSpline spline;
+  PathFiles files;  // lists the folder, as at start-up
   const std::vector<vec2> before = {{1.0f, 2.0f}, {3.0f, 4.0f}};
   spline.mControlPoints = before;
   spline.mSelectedIndex = 1;
-  spline.mFilename = "previous";
-  spline.LoadResourceFile(IndexOf(spline, "path.xml"));
+  files.mFilename = "previous";
+  files.LoadResourceFile(IndexOf(files, "path.xml"), spline);
 
-  if (spline.mFilename != "path.xml") {
+  if (files.mFilename != "path.xml") {
     if (spline.mControlPoints != before) Fail("a failed load changed the path");
     return 0;
   }
@@ -111,6 +107,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Fail("the selection points past the loaded path");
   spline.RebuildSamples();
   if (!spline.mControlPoints.empty() && spline.mSamples.empty()) Fail("no samples for a path");
-  CheckSaveRoundTrip(spline);
+  CheckSaveRoundTrip(spline, files);
   return 0;
 }

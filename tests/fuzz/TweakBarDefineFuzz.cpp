@@ -1,5 +1,6 @@
 // Fuzz target: bar definitions (TwDefine) and entry definitions (the def of TwAddButton) on a
 // bar with a few entries. A definition that is refused must leave the bar exactly as it was.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -18,6 +19,10 @@ bool SameKey(const tweakbar::KeyShortcut& a, const tweakbar::KeyShortcut& b) {
   return a.valid == b.valid && a.special == b.special && a.code == b.code && a.modifiers == b.modifiers;
 }
 
+bool SameKeys(const std::vector<tweakbar::KeyShortcut>& a, const std::vector<tweakbar::KeyShortcut>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), SameKey);
+}
+
 bool SameBar(const TwBar& a, const TwBar& b) {
   if (a.rect.x != b.rect.x || a.rect.y != b.rect.y || a.rect.width != b.rect.width ||
       a.rect.height != b.rect.height || a.valuesWidth != b.valuesWidth || a.color != b.color ||
@@ -26,7 +31,7 @@ bool SameBar(const TwBar& a, const TwBar& b) {
     return false;
   for (std::size_t i = 0; i < a.entries.size(); ++i) {
     const tweakbar::Entry &x = a.entries[i], &y = b.entries[i];
-    if (x.label != y.label || x.step != y.step || x.keyText != y.keyText || !SameKey(x.key, y.key))
+    if (x.label != y.label || x.step != y.step || x.keyText != y.keyText || !SameKeys(x.keys, y.keys))
       return false;
   }
   return true;

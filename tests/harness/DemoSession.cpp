@@ -16,6 +16,7 @@
 
 #include <stb/stb_image_write.h>  // PNG writer from Debian's libstb
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -196,13 +197,19 @@ void DemoSession::Drag(int fromX, int fromY, int toX, int toY, Button button, in
   Release(button);
 }
 
-void DemoSession::Key(const std::string& keysym, const std::string& modifier) {
+void DemoSession::Key(const std::string& keysym, const std::string& modifiers) {
   const KeyCode code = XKeysymToKeycode(mX, XStringToKeysym(keysym.c_str()));
-  const KeyCode held = modifier.empty() ? 0 : XKeysymToKeycode(mX, XStringToKeysym(modifier.c_str()));
-  if (held != 0) XTestFakeKeyEvent(mX, held, True, CurrentTime);
+  // The modifiers, held in order and let go in reverse: "Control_L" or "Control_L+Shift_L".
+  std::vector<KeyCode> held;
+  for (std::size_t from = 0; from < modifiers.size();) {
+    const std::size_t to = std::min(modifiers.find('+', from), modifiers.size());
+    held.push_back(XKeysymToKeycode(mX, XStringToKeysym(modifiers.substr(from, to - from).c_str())));
+    from = to + 1;
+  }
+  for (KeyCode modifier : held) XTestFakeKeyEvent(mX, modifier, True, CurrentTime);
   XTestFakeKeyEvent(mX, code, True, CurrentTime);
   XTestFakeKeyEvent(mX, code, False, CurrentTime);
-  if (held != 0) XTestFakeKeyEvent(mX, held, False, CurrentTime);
+  for (auto it = held.rbegin(); it != held.rend(); ++it) XTestFakeKeyEvent(mX, *it, False, CurrentTime);
   XFlush(mX);
   Frames(3);
 }

@@ -47,7 +47,8 @@ public:
   void Release(Button button);
   void Click(int x, int y, Button button = Button::Left);  // press and release, frames apart
   void Drag(int fromX, int fromY, int toX, int toY, Button button, int steps = 8);
-  void Key(const std::string& keysym, const std::string& modifier = "");  // e.g. "s", "Control_L"
+  // A key with modifiers held: Key("s", "Control_L"), Key("z", "Control_L+Shift_L").
+  void Key(const std::string& keysym, const std::string& modifiers = "");
   void Type(const std::string& text);  // printable characters and \r for Return
 
   // Waits until the program has presented `count` more frames (counted through XDamage, so a

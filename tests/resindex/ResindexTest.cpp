@@ -23,13 +23,27 @@ int RunResindex(const std::string& prefix = "") {
   return WEXITSTATUS(status);
 }
 
-// The command prefix that runs a program as an unprivileged user, or "" when none can be had.
-// Root ignores permission bits, so read-only files only stop a program that drops root first.
-std::string UnprivilegedPrefix() {
-  if (geteuid() != 0) return " ";
+enum class RunAs { Root, Unprivileged };
+
+// How this test program can run another as root or as an unprivileged user: a command prefix,
+// or why it cannot. Root ignores permission bits, so the system itself stops only a program
+// that runs without root.
+struct Runner {
+  std::string prefix;
+  std::string unavailable;
+};
+
+Runner RunnerFor(RunAs who) {
+  const bool root = geteuid() == 0;
+  if (who == RunAs::Root) {
+    if (root) return {"", ""};
+    if (std::system("sudo -n true >/dev/null 2>&1") == 0) return {"sudo -n ", ""};
+    return {"", "running a program as root needs root or sudo without a password"};
+  }
+  if (!root) return {"", ""};
   const std::string prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
-  if (std::system((prefix + "true 2>/dev/null").c_str()) != 0) return "";
-  return prefix;
+  if (std::system((prefix + "true 2>/dev/null").c_str()) != 0) return {"", "setpriv cannot drop root here"};
+  return {prefix, ""};
 }
 
 struct FolderCase {
@@ -121,28 +135,67 @@ TEST(Resindex, SecondRunReplacesTheFile) {
   EXPECT_EQ(ReadFile("output.txt"), "");
 }
 
-TEST(Resindex, ReadOnlyOutputKeepsItsContent) {
-  const std::string prefix = UnprivilegedPrefix();
-  if (prefix.empty()) GTEST_SKIP() << "no way to run without root here";
+// What the permission bits protect stays as it is, whoever runs the tool.
+struct ProtectedCase {
+  const char* label;
+  RunAs who;
+  fs::perms output;  // of an output.txt holding "old text\n"; perms::unknown: there is none
+  fs::perms folder;
+  std::string expected;  // in output.txt afterwards; "<none>": there is none
+};
+
+void PrintTo(const ProtectedCase& protectedCase, std::ostream* out) { *out << protectedCase.label; }
+
+class ResindexProtected : public ::testing::TestWithParam<ProtectedCase> {};
+
+TEST_P(ResindexProtected, KeepsWhatTheBitsProtect) {
+  const ProtectedCase& c = GetParam();
+  const Runner runner = RunnerFor(c.who);
+  if (!runner.unavailable.empty()) GTEST_SKIP() << runner.unavailable;
   testsupport::TempWorkDir work;
   WriteFile("a.xml", "");
-  WriteFile("output.txt", "old text\n");
-  fs::permissions("output.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  if (c.output != fs::perms::unknown) {
+    WriteFile("output.txt", "old text\n");
+    fs::permissions("output.txt", c.output);
+  }
+  fs::permissions(".", c.folder);
 
-  EXPECT_EQ(RunResindex(prefix), 0);
-  EXPECT_EQ(ReadFile("output.txt"), "old text\n");
+  EXPECT_EQ(RunResindex(runner.prefix), 0);
+  fs::permissions(".", fs::perms::owner_all);
+  EXPECT_EQ(fs::exists("output.txt") ? ReadFile("output.txt") : "<none>", c.expected);
 }
 
+constexpr fs::perms kReadOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+constexpr fs::perms kOpenFolder = fs::perms::owner_all | fs::perms::group_all | fs::perms::others_all;
+constexpr fs::perms kReadOnlyFolder = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                      fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+const std::string kListing = "void init()\n{\n  GetResource(\"a.xml\");\n}\n";
+
+const ProtectedCase kProtectedCases[] = {
+    {"RootKeepsAReadOnlyOutput", RunAs::Root, kReadOnly, kOpenFolder, "old text\n"},
+    {"UserKeepsAReadOnlyOutput", RunAs::Unprivileged, kReadOnly, kOpenFolder, "old text\n"},
+    // Any write bit lets root write, as the system would let someone.
+    {"RootReplacesAnOutputItsGroupMayWrite", RunAs::Root, kReadOnly | fs::perms::group_write, kOpenFolder,
+     kListing},
+    {"RootMakesNoOutputInAReadOnlyFolder", RunAs::Root, fs::perms::unknown, kReadOnlyFolder, "<none>"},
+    // The folder's bits guard its entries, not the content of a file that may be written.
+    {"RootReplacesAWritableOutputInAReadOnlyFolder", RunAs::Root, kReadOnly | fs::perms::owner_write,
+     kReadOnlyFolder, kListing},
+};
+
+INSTANTIATE_TEST_SUITE_P(Bits, ResindexProtected, ::testing::ValuesIn(kProtectedCases),
+                         [](const auto& test) { return std::string(test.param.label); });
+
 TEST(Resindex, UnlistableFolderGivesEmptyFile) {
-  const std::string prefix = UnprivilegedPrefix();
-  if (prefix.empty()) GTEST_SKIP() << "no way to run without root here";
+  const Runner runner = RunnerFor(RunAs::Unprivileged);
+  if (!runner.unavailable.empty()) GTEST_SKIP() << runner.unavailable;
   testsupport::TempWorkDir work;
   WriteFile("a.xml", "");
   // Entering and creating files is allowed, reading the folder's entries is not.
   fs::permissions(
       ".", fs::perms::owner_write | fs::perms::owner_exec | fs::perms::others_write | fs::perms::others_exec);
 
-  EXPECT_EQ(RunResindex(prefix), 0);
+  EXPECT_EQ(RunResindex(runner.prefix), 0);
   fs::permissions(".", fs::perms::owner_all);
   ASSERT_TRUE(fs::is_regular_file("output.txt"));
   EXPECT_EQ(ReadFile("output.txt"), "");

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "AllocationCounter.h"
 #include "Mesh.h"
 #include "OBJFileReader.h"
 #include "TestSupport.h"
@@ -350,13 +351,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"two corners, then a good face", kTriangle + "f 1 2\nf 1 2 3\n", 3},
         BadCase{"two corners at the end", kTriangle + "f 1 2", 0},
         BadCase{"keyword alone at the end", kTriangle + "f", 0},
-        BadCase{"corners on the next line", kTriangle + "f 1\n2 3\n", 0},
         BadCase{"open slash", kTriangle + "f 1/ 2 3\nf 1 2 3\n", 3},
         BadCase{"letters", kTriangle + "f 1/a/1 2 3\nf a b c\nf 1 2 3\n", 3},
         BadCase{"slashes only", kTriangle + "f / / /\nf //1 //1 //1\n", 0},
         BadCase{"index beyond int", kTriangle + "f 99999999999999999999 1 2\nf 4294967297 2 3\n", 0},
         BadCase{"non-numeric statements everywhere", "v x y z\nvn\nvt ?\nv 1 0 0 \nv 0 1\nf 1 2 3\n", 3},
-        BadCase{"a bad number loses the rest of its line", kTriangle + "v 1 f 1 2 3\n", 0},
+        BadCase{"a bad number loses the rest of its line", kTriangle + "v 1 x f 1 2 3\n", 0},
         BadCase{"truncated position at the end", kTriangle + "v 1 2", 0},
         BadCase{"texcoord keyword at the end", kTriangle + "vt", 0},
         BadCase{"nan, inf and out-of-range numbers",
@@ -365,6 +365,49 @@ INSTANTIATE_TEST_SUITE_P(
                 6},
         BadCase{"binary junk", std::string("\0\xff/\n f/ //\x01\n\xfe v", 15), 0}),
     CaseName<BadCase>);
+
+TEST_F(ObjReader, StatementsReadTheirNumbersAcrossLineEnds) {
+  // Tokens are separated by any whitespace: "v 4 0", a line end, "7" is the position (4, 0, 7).
+  auto mesh = Read("v 4 0\n7\nv 1\n\n0 0\nv 0 1 0\nvt 0.5\n0.25\nvn 0\n0\r\n1\nf 1/1/1 2/1/1 3/1/1\n");
+  ASSERT_EQ(mesh->mVertices.size(), 3u);
+  EXPECT_EQ(mesh->mVertices[0].position, vec3(4, 0, 7));
+  EXPECT_EQ(mesh->mVertices[1].position, vec3(1, 0, 0));
+  EXPECT_EQ(mesh->mVertices[0].texCoord, vec2(0.5f, 0.25f));
+  EXPECT_EQ(mesh->mVertices[0].normal, vec3(0, 0, 1));
+}
+
+struct AcrossLinesCase {
+  const char* label;
+  std::string text;
+  std::vector<vec3> positions;  // of the vertices read, in order
+};
+void PrintTo(const AcrossLinesCase& c, std::ostream* os) { *os << c.label; }
+
+class ObjAcrossLines : public ObjReader, public ::testing::WithParamInterface<AcrossLinesCase> {};
+
+TEST_P(ObjAcrossLines, EndStatementsWhereTheTokensSay) {
+  auto mesh = Read(GetParam().text);
+  std::vector<vec3> positions;
+  for (const Vertex& v : mesh->mVertices) positions.push_back(v.position);
+  EXPECT_EQ(positions, GetParam().positions) << GetParam().label;
+  ExpectTriangleList(*mesh);
+}
+
+const vec3 kA(0, 0, 0), kB(1, 0, 0), kC(0, 1, 0);  // the positions of kTriangle
+
+INSTANTIATE_TEST_SUITE_P(
+    Statements, ObjAcrossLines,
+    ::testing::Values(AcrossLinesCase{"corners on the next lines", kTriangle + "f 1\n2\n\n3\n", {kA, kB, kC}},
+                      AcrossLinesCase{"a short position ends at the next keyword",
+                                      "v 0 0 0\nv 1 0\nv 0 1 0\nf 1 2 3\n",
+                                      {kA, kB, kC}},
+                      AcrossLinesCase{"a keyword where a number should be starts its statement",
+                                      "v 0 0 0\nv 1 0 0\nv 0 1 f 1 2 3\n",
+                                      {kA, kB, kC}},
+                      AcrossLinesCase{"a corner's fields do not run over a line end",
+                                      kTriangle + "f 1/\n1 2 3\nf 3 2 1\n",
+                                      {kC, kB, kA}}),
+    CaseName<AcrossLinesCase>);
 
 TEST_F(ObjReader, ReadsNumbersInTheFormsStreamsAccept) {
   auto mesh = Read("v +1.5 -.5 1e2\nv 5. 2E-1 -3\nv 0.125 -0 7\nvn 0 0 1\nf 1//1 2//1 3//1\n");
@@ -398,8 +441,8 @@ TEST_F(ObjReader, LoadReadsTheNamedFileOrLeavesTheMeshAlone) {
   EXPECT_TRUE(other.mPositionNormals.empty());
 }
 
-// A file of several MB is read in pieces: statements on both sides of every piece boundary,
-// a comment line longer than a piece and a last face without a line end all count once.
+// A file of several MB, with a comment line of 3 MB and a last face without a line end: every
+// statement counts once.
 TEST_F(ObjReader, BigFileReadsEveryStatementOnce) {
   std::string text;
   const int kPositions = 60000;
@@ -421,6 +464,54 @@ TEST_F(ObjReader, BigFileReadsEveryStatementOnce) {
     }
   }
 }
+
+// What a read holds grows with what the file holds, not with how its lines begin.
+struct MemoryCase {
+  const char* label;
+  std::string head;  // once, then
+  std::string line;  // this, many times
+  std::size_t lines;
+  std::size_t vertices;    // in the mesh afterwards
+  double peakPerFileByte;  // the most the read may hold at once, per byte of the file
+};
+void PrintTo(const MemoryCase& c, std::ostream* os) { *os << c.label; }
+
+class ObjMemory : public ObjReader, public ::testing::WithParamInterface<MemoryCase> {};
+
+TEST_P(ObjMemory, PeakStaysWithinAMultipleOfTheFileSize) {
+  const MemoryCase& c = GetParam();
+  std::string text = c.head;
+  for (std::size_t i = 0; i < c.lines; ++i) text += c.line;
+  testsupport::WriteFile(mDir.Resources() / "meshes" / "generated.obj", text);
+  const double fileBytes = static_cast<double>(text.size());
+  std::string().swap(text);
+
+  Mesh mesh("none");
+  allocation::MarkPeak();
+  ASSERT_TRUE(OBJFileReader::Instance()->Load("generated", &mesh));
+  const double peak = static_cast<double>(allocation::PeakSinceMark());
+  EXPECT_EQ(mesh.mVertices.size(), c.vertices);
+  EXPECT_LE(peak, c.peakPerFileByte * fileBytes)
+      << c.label << ": " << peak / fileBytes << " bytes held per byte of the file";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ObjMemory,
+    ::testing::Values(
+        // A face keyword without corners adds nothing: the read holds the text and little else.
+        MemoryCase{"face keywords without corners", "", "ff\n", 1000000, 0, 1.1},
+        // Each 8-byte line adds a position and its list of normals to the mesh (36 bytes), and
+        // a few working values while the normals and tangents are made.
+        MemoryCase{"positions without faces", "", "v 1 2 3\n", 200000, 0, 12.0},
+        // Each 8-byte line adds three 56-byte vertices, their indices and up to three face
+        // normals: the mesh alone is 27 bytes per byte of such a file, the densest the format
+        // allows, and the corners read are held until the vertices are made.
+        MemoryCase{"faces of one-digit corners", "v 0 0 0\nv 1 0 0\nv 0 1 0\n", "f 1 2 3\n", 200000, 600000,
+                   45.0},
+        // Corners as modelling tools write them, with texture-coordinate and normal indices.
+        MemoryCase{"faces of full corners", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvn 0 0 1\n",
+                   "f 1/1/1 2/1/1 3/1/1\n", 200000, 600000, 20.0}),
+    CaseName<MemoryCase>);
 
 TEST_F(ObjReader, ShippedSphereIsClosedAndFacesOutwards) {
   auto mesh = Read(testsupport::ReadFile(SCENE_SPHERE_OBJ));

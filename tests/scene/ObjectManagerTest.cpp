@@ -1,4 +1,4 @@
-// Scene objects and the default lights, with the graphics manager's mesh and texture libraries.
+// Scene objects and the default lights, with a mesh library and the renderer's texture library.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
@@ -9,7 +9,6 @@
 #include <string>
 
 #include "GlTestContext.h"
-#include "GraphicsManager.h"
 #include "LightSet.h"
 #include "Mesh.h"
 #include "MeshLibrary.h"
@@ -30,7 +29,7 @@ std::string TinyTga() {
   return tga;
 }
 
-// The libraries the graphics manager would own after its start-up, without its shaders.
+// The libraries the graphics manager owns and hands to the object manager at its start-up.
 class SceneObjects : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -39,20 +38,17 @@ protected:
                            testsupport::ReadFile(SCENE_SPHERE_OBJ));
     testsupport::WriteFile(mDir.Resources() / "textures" / "stone.tga", TinyTga());
     testsupport::WriteFile(mDir.Resources() / "textures" / "wood.tga", TinyTga());
-    GraphicsManager* graphics = GraphicsManager::Instance();
-    graphics->mMeshLibrary = new MeshLibrary();
-    graphics->mTextureLibrary = new TextureLibrary();
+    mMeshes = std::make_unique<MeshLibrary>();  // builds "UIQuad" on the context
+    mManager->mMeshLibrary = mMeshes.get();
+    mManager->mTextures = &mTextures;
   }
 
   void TearDown() override {
-    GraphicsManager* graphics = GraphicsManager::Instance();
     mManager->Shutdown();
     delete mLights;
-    graphics->mMeshLibrary->ReleaseAll();
-    delete graphics->mMeshLibrary;
-    graphics->mMeshLibrary = nullptr;
-    delete graphics->mTextureLibrary;
-    graphics->mTextureLibrary = nullptr;
+    mMeshes->ReleaseAll();
+    mManager->mMeshLibrary = nullptr;
+    mManager->mTextures = nullptr;
   }
 
   SceneObject* Make(const std::string& mesh, const std::string& texture) {
@@ -61,6 +57,8 @@ protected:
 
   testsupport::TempWorkDir mDir;
   ObjectManager* mManager = ObjectManager::Instance();
+  std::unique_ptr<MeshLibrary> mMeshes;
+  TextureLibrary mTextures;
   LightSet* mLights = nullptr;
 };
 
@@ -73,7 +71,7 @@ TEST_F(SceneObjects, LightSetMakesEightMarkedLightsOnARing) {
   ASSERT_EQ(mManager->mObjects.size(), 8u);
   EXPECT_EQ(mManager->mObjects.count(0), 8u);
 
-  Mesh* sphere = GraphicsManager::Instance()->mMeshLibrary->mMeshes.at("sphere");
+  Mesh* sphere = mMeshes->mMeshes.at("sphere");
   EXPECT_FALSE(sphere->mVertices.empty());
   // The ring as stepped in single precision from (5, 2, 0), 45 degrees at a time.
   const float c = std::cos(0.7853982f);
@@ -134,7 +132,7 @@ TEST_F(SceneObjects, CreateObjectTakesItsArgumentsAndSharesMeshes) {
   ASSERT_NE(missing->mMesh, nullptr);
   EXPECT_TRUE(missing->mMesh->mVertices.empty());
   EXPECT_EQ(mManager->mObjects.count(0), 3u);
-  EXPECT_TRUE(GraphicsManager::Instance()->mTextureLibrary->mTextures.empty());
+  EXPECT_TRUE(mTextures.mTextures.empty());
 }
 
 TEST_F(SceneObjects, ObjectsNamingOneTextureShareItsIdAndSitTogether) {
@@ -145,7 +143,7 @@ TEST_F(SceneObjects, ObjectsNamingOneTextureShareItsIdAndSitTogether) {
   SceneObject* second = Make("sphere", "stone.tga");
   Make("sphere", "wood.tga");
 
-  TextureLibrary* textures = GraphicsManager::Instance()->mTextureLibrary;
+  TextureLibrary* textures = &mTextures;
   EXPECT_EQ(textures->mTextures.size(), 2u);  // the missing file is not stored
   GLuint stone = textures->FindTexture("stone.tga");
   GLuint wood = textures->FindTexture("wood.tga");
@@ -184,7 +182,7 @@ TEST_F(SceneObjects, ShutdownFreesObjectsButNoMesh) {
   mManager->Shutdown();
   EXPECT_TRUE(mManager->mObjects.empty());
   EXPECT_TRUE(mManager->mRenderList.empty());
-  EXPECT_EQ(GraphicsManager::Instance()->mMeshLibrary->mMeshes.at("sphere"), sphere);
+  EXPECT_EQ(mMeshes->mMeshes.at("sphere"), sphere);
   EXPECT_EQ(sphere->mVertices.size(), vertices);
   EXPECT_TRUE(glIsBuffer(sphere->mVertexBuffer));
 

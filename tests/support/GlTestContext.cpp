@@ -4,6 +4,8 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include "WindowSize.h"
+
 namespace testsupport {
 
 namespace {
@@ -21,7 +23,7 @@ void EnsureGlContext() {
   glutInit(&argc, argv);
   glutInitContextVersion(2, 0);
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL | GLUT_MULTISAMPLE);
-  glutInitWindowSize(1024, 768);
+  glutInitWindowSize(gWindowWidth, gWindowHeight);
   glutInitWindowPosition(100, 100);
   gWindow = glutCreateWindow("gl-test");
   glutDisplayFunc([] {});

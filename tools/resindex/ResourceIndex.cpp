@@ -30,7 +30,22 @@ void WriteOctal(std::ostream& out, unsigned char byte) {
       << static_cast<char>('0' + (byte & 7));
 }
 
+bool HasWriteBit(const fs::file_status& status) {
+  const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  return (status.permissions() & write) != fs::perms::none;
+}
+
 }  // namespace
+
+bool BitsAllowWriting(const std::string& file) {
+  std::error_code error;
+  const fs::file_status status = fs::status(file, error);
+  if (!error) return HasWriteBit(status);
+  if (status.type() != fs::file_type::not_found) return true;
+  const fs::path folder = fs::path(file).parent_path();
+  const fs::file_status folderStatus = fs::status(folder.empty() ? fs::path(".") : folder, error);
+  return error || HasWriteBit(folderStatus);
+}
 
 void ListFiles(const std::string& folder, std::vector<std::string>& names) {
   names.clear();

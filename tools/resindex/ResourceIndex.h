@@ -12,6 +12,12 @@ namespace resindex {
 // folder. A folder that cannot be listed leaves the entries read so far (usually none).
 void ListFiles(const std::string& folder, std::vector<std::string>& names);
 
+// False when the permission bits let no one write `file`, or, when it does not exist yet, its
+// folder. The system lets root write such a file all the same; the tool keeps to the bits
+// whoever runs it, so that a read-only output stays as it is. True when the bits cannot be read:
+// opening the file then decides.
+bool BitsAllowWriting(const std::string& file);
+
 // Writes name as the body of a C/C++ string literal (without the enclosing quotes): quotes,
 // backslashes, control characters and trigraph-forming "??" are escaped, other bytes pass.
 void WriteNameLiteral(std::ostream& out, const std::string& name);

@@ -10,8 +10,9 @@ int main() {
   try {
     std::vector<std::string> names;
     resindex::ListFiles("", names);
-    // Truncates (or creates) the file even when nothing matched; a read-only file stays as it
-    // was because the open fails and the writes to the closed stream do nothing.
+    // Truncates (or creates) the file even when nothing matched. A read-only file, or a
+    // read-only folder without one, stays as it is, also for root, whom the system lets write.
+    if (!resindex::BitsAllowWriting("output.txt")) return 0;
     std::ofstream out("output.txt");
     resindex::WriteIndex(out, names);
   } catch (...) {

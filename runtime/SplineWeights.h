@@ -1,16 +1,15 @@
-// Segment weights and sums shared by curve evaluation and the sample rebuild, so that both
+// The uniform cubic B-spline of a path: segment weights, weighted sums and the four control
+// points of a segment. The editor and the runtime both evaluate curves with these, so that they
 // give the same bits.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-#include "glm_types.h"
+namespace splineweights {
 
-namespace splinemath {
-
-// The uniform cubic B-spline weights at t, computed in double and each rounded once to single
-// precision: (1-t)^3/6, (3t^3 - 6t^2 + 4)/6, (-3t^3 + 3t^2 + 3t + 1)/6, t^3/6.
+// The weights at t, computed in double and each rounded once to single precision:
+// (1-t)^3/6, (3t^3 - 6t^2 + 4)/6, (-3t^3 + 3t^2 + 3t + 1)/6, t^3/6.
 struct Weights {
   float b0, b1, b2, b3;
 };
@@ -45,4 +44,4 @@ inline SegmentIndices IndicesOf(std::uint32_t i, std::size_t count) {
   return s;
 }
 
-}  // namespace splinemath
+}  // namespace splineweights

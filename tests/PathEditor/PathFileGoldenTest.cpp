@@ -1,0 +1,98 @@
+// The path file format against golden files: texts written from named paths, and what the
+// reader takes from named texts (each beside a .expected listing of its values).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "CubicBSpline.h"
+#include "PathFileFormat.h"
+#include "PathFrame.h"
+#include "TestSupport.h"
+
+namespace {
+
+std::string Golden(const std::string& name) { return testsupport::ReadFile(PATH_GOLDEN_DIR "/" + name); }
+
+std::string Number(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+  return text;
+}
+
+std::string Line(const char* what, const PathPoint& p) {
+  return std::string(what) + " " + Number(p.x) + " " + Number(p.y) + "\n";
+}
+
+// Everything the reader made of a text, one value per line, exact to the bit.
+std::string Listing(const std::string& text) {
+  const PathPoint previousStart{0.25f, 0.75f};  // what a file without SplineStart keeps
+  const std::optional<pathfile::Contents> contents = pathfile::ReadResourceFile(text, previousStart);
+  if (!contents) return "refused\n";
+  std::string listing = Line("Scale", contents->scale) + Line("WorldPos", contents->worldPos) +
+                        Line("SplineStart", contents->splineStart);
+  for (const PathPoint& p : contents->controlPoints) listing += Line("ControlPoint", p);
+  for (const std::string& message : contents->messages) listing += "message " + message + "\n";
+  const auto positions = pathfile::WindowPositions(*contents);
+  if (!positions) return listing + "window positions refused\n";
+  for (const PathPoint& p : *positions) listing += Line("Window", p);
+  return listing;
+}
+
+class ReadGolden : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ReadGolden, GivesTheExpectedValues) {
+  const std::string name = GetParam();
+  EXPECT_EQ(Golden(name + ".expected"), Listing(Golden(name + ".xml")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ReadGolden,
+                         ::testing::Values("four_points", "one_point", "three_points",
+                                           "rotation_and_scale_baked", "unknown_tags", "missing_spline_start",
+                                           "hostile_numbers", "beyond_float_range", "not_xml", "no_element"));
+
+// A path given as window points of the model, placed with a rotation and a scale.
+struct WriteCase {
+  const char* name;
+  std::vector<vec2> points;  // local
+  float rotation;
+  float scale;
+};
+
+class WriteGolden : public ::testing::TestWithParam<WriteCase> {};
+
+TEST_P(WriteGolden, GivesTheGoldenText) {
+  const WriteCase& c = GetParam();
+  CubicBSpline spline;
+  spline.mControlPoints = c.points;
+  spline.SetRotation(c.rotation);
+  spline.SetScale(c.scale);
+  std::vector<PathPoint> window;
+  for (const vec2& w : spline.WindowPoints()) window.push_back(PathPoint{w.x, w.y});
+  const std::optional<std::string> text = pathfile::WriteResourceFile(window, FileFrame());
+  ASSERT_TRUE(text.has_value());
+  EXPECT_EQ(Golden(std::string(c.name) + ".xml"), *text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, WriteGolden,
+    ::testing::Values(WriteCase{"four_points", {{262, 184}, {612, 384}, {962, 584}, {962, 184}}, 0.0f, 1.0f},
+                      WriteCase{"one_point", {{612, 384}}, 0.0f, 1.0f},
+                      WriteCase{"three_points", {{300.5f, 200.25f}, {401, 517}, {733, 250}}, 0.0f, 1.0f},
+                      WriteCase{"rotation_and_scale_baked",
+                                {{400, 100}, {450, 150}, {480, 260}, {420, 330}, {380, 240}},
+                                30.0f,
+                                1.5f}),
+    [](const ::testing::TestParamInfo<WriteCase>& c) { return std::string(c.param.name); });
+
+TEST(WriteFormat, APathPlacedBeyondTheFloatRangeHasNoText) {
+  CubicBSpline spline;
+  spline.mControlPoints = {{262, 184}, {612, 384}};
+  spline.SetScale(1e38f);
+  std::vector<PathPoint> window;
+  for (const vec2& w : spline.WindowPoints()) window.push_back(PathPoint{w.x, w.y});
+  EXPECT_FALSE(pathfile::WriteResourceFile(window, FileFrame()).has_value());
+}
+
+}  // namespace
