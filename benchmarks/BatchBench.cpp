@@ -6,13 +6,24 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fstream>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <malloc.h>  // malloc_trim
 
 #include "BenchSupport.h"
 #include "GraphicsManager.h"
+#include "ShaderLibrary.h"
 #include "SplineEditor.h"
+#include "TweakBar.h"
 
 namespace {
 
@@ -134,5 +145,149 @@ void BM_RenderBatchesGl(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RenderBatchesGl)->Arg(100)->Arg(1000)->Arg(10000)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The figures of a benchmark that gives several, as its label "name=value name=value ...":
+// Google Benchmark's CSV output wants every run to carry the same counters, which these do not.
+void SetFigures(benchmark::State& state, const std::vector<std::pair<const char*, double>>& figures) {
+  std::string label;
+  for (const auto& [name, value] : figures)
+    label += (label.empty() ? "" : " ") + std::string(name) + "=" + std::to_string(value);
+  state.SetLabel(label);
+}
+
+// Where a frame's time goes. Frames of an n-point path are drawn in turn with some of their
+// parts left out, one frame of each kind after the other, so that a busy spell of the machine
+// falls on all of them; each frame is priced in processor time of the whole process (the
+// driver's rasteriser threads included), from the start of the render to the end of glFinish.
+// The figures are the medians per kind, in milliseconds, over one long run. The bar stays or
+// goes for a whole run (argument 1), since a bar made anew takes frames to settle.
+struct FrameKind {
+  const char* figure;
+  bool lines, points, labels;
+};
+
+double ProcessSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
+// The middle value (the upper one of an even count).
+double Middle(std::vector<double> values) {
+  if (values.empty()) return 0.0;
+  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2),
+                   values.end());
+  return values[values.size() / 2];
+}
+
+void BM_FrameParts(benchmark::State& state) {
+  if (RenderFixture::Get() == nullptr) {
+    state.SkipWithError("no X server (DISPLAY is not set)");
+    return;
+  }
+  const bool bar = state.range(1) != 0;
+  static const std::vector<FrameKind> kWithBar = {{"frame", true, true, true},
+                                                  {"no_labels", true, true, false},
+                                                  {"no_points", true, false, true},
+                                                  {"lines_bar", true, false, false}};
+  static const std::vector<FrameKind> kWithoutBar = {{"lines", true, false, false},
+                                                     {"none", false, false, false}};
+  const std::vector<FrameKind>& kinds = bar ? kWithBar : kWithoutBar;
+
+  SplineEditor editor;
+  PreparePath(editor.mSpline, static_cast<std::size_t>(state.range(0)));
+  if (!bar) {
+    TwDeleteBar(editor.mBar);
+    editor.mBar = nullptr;
+  }
+  GraphicsManager* graphics = GraphicsManager::Instance();
+  const ObjectTable nothing;
+  std::vector<std::vector<double>> times(kinds.size());
+  for (auto _ : state) {
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
+      EmptyBatches(graphics);
+      editor.SubmitDrawing();
+      if (!kinds[k].lines) graphics->mLines.clear();
+      if (!kinds[k].points) graphics->mPoints.clear();
+      if (!kinds[k].labels) graphics->mTexts.clear();
+      const double start = ProcessSeconds();
+      graphics->RenderFrame(nothing);
+      glFinish();
+      times[k].push_back(ProcessSeconds() - start);
+    }
+  }
+  EmptyBatches(graphics);
+  std::vector<std::pair<const char*, double>> figures;
+  for (std::size_t k = 0; k < kinds.size(); ++k)
+    figures.emplace_back(kinds[k].figure, 1e3 * Middle(times[k]));
+  SetFigures(state, figures);
+}
+BENCHMARK(BM_FrameParts)
+    ->ArgsProduct({{100, 1000}, {1, 0}})
+    ->Iterations(60)
+    ->Repetitions(1)
+    ->Unit(benchmark::kMillisecond);
+
+// The memory a frame of 100,000 labels takes: the growth of the process's resident size at its
+// peak during the frame, over what it held before (free heap pages handed back first), once with
+// the editor's labels and once with the same labels drawn by the bitmap font one by one, in MiB.
+// Measured once, the editor's way first, so that neither finds pages the other left behind.
+long ResidentKiB(const char* field) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field)));
+  }
+  return 0;
+}
+
+template <typename Draw>
+double PeakGrowthMiB(Draw draw) {
+  glFinish();
+  malloc_trim(0);
+  std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from the current size
+  const long before = ResidentKiB("VmRSS:");
+  draw();
+  glFinish();
+  return static_cast<double>(ResidentKiB("VmHWM:") - before) / 1024.0;
+}
+
+void BM_LabelFrameMemory(benchmark::State& state) {
+  if (RenderFixture::Get() == nullptr) {
+    state.SkipWithError("no X server (DISPLAY is not set)");
+    return;
+  }
+  GraphicsManager* graphics = GraphicsManager::Instance();
+  std::vector<TextLabel> labels;
+  for (int i = 0; i < 100000; ++i) {
+    const auto [x, y] = bench::FigureAt(static_cast<double>(i) / 100000.0);
+    labels.push_back({std::to_string(i), vec2(x / 512.0f - 1.0f, y / 384.0f - 1.0f)});
+  }
+  const ObjectTable nothing;
+  EmptyBatches(graphics);
+  graphics->mTexts = labels;
+  graphics->RenderFrame(nothing);  // the glyphs are captured on the first frame with labels
+  for (auto _ : state) {
+    const double editor = PeakGrowthMiB([&] {
+      graphics->mTexts = labels;
+      graphics->RenderFrame(nothing);
+    });
+    const double font = PeakGrowthMiB([&] {
+      glDisable(GL_DEPTH_TEST);
+      glDisable(GL_LIGHTING);
+      graphics->mShaderLibrary->UseProgram("");
+      glColor3f(1.0f, 1.0f, 1.0f);
+      for (const TextLabel& label : labels) {
+        glRasterPos2f(label.position.x, label.position.y);
+        glutBitmapString(GLUT_BITMAP_HELVETICA_12,
+                         reinterpret_cast<const unsigned char*>(label.text.c_str()));
+      }
+      glEnable(GL_LIGHTING);
+      glEnable(GL_DEPTH_TEST);
+      glutSwapBuffers();
+    });
+    SetFigures(state, {{"editor_mib", editor}, {"font_mib", font}});
+  }
+}
+BENCHMARK(BM_LabelFrameMemory)->Iterations(1)->Repetitions(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

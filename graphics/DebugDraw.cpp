@@ -1,49 +1,14 @@
 // The per-frame debug batches: coloured lines and points with "Lines", white bitmap-font labels.
 #include <GL/glew.h>
-#include <GL/freeglut.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "GraphicsManager.h"
+#include "LabelOverlay.h"
 #include "ShaderLibrary.h"
-
-namespace {
-
-// The labels row by row (bands of 1/24 of the window height, 16 pixels at 768), left to right
-// in each. Every label is drawn in the same opaque white with nothing drawn between them, so
-// their order changes no pixel; in this order the GL driver joins the bitmaps of neighbouring
-// labels into one draw, where in insertion order a path's labels cost about one draw each.
-const std::vector<std::uint32_t>& RowOrder(const std::vector<TextLabel>& labels) {
-  struct Key {
-    long band;
-    float x;
-    std::uint32_t index;
-  };
-  static std::vector<Key> keys;  // kept from frame to frame, like the batches
-  static std::vector<std::uint32_t> order;
-  keys.clear();
-  for (std::size_t i = 0; i < labels.size(); ++i) {
-    const vec2 p = labels[i].position;
-    // Positions off the window draw nothing; any order is fine for them, as long as it is one.
-    const float band = std::isfinite(p.y) ? std::clamp(std::floor((p.y + 1.0f) * 24.0f), -1e6f, 1e6f) : 1e6f;
-    const float x = std::isfinite(p.x) ? p.x : 1e30f;
-    keys.push_back(Key{static_cast<long>(band), x, static_cast<std::uint32_t>(i)});
-  }
-  std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
-    if (a.band != b.band) return a.band < b.band;
-    if (a.x != b.x) return a.x < b.x;
-    return a.index < b.index;
-  });
-  order.clear();
-  for (const Key& key : keys) order.push_back(key.index);
-  return order;
-}
-
-}  // namespace
 
 void GraphicsManager::DrawLine(vec3 from, vec3 to, vec4 color) {
   mLines.push_back(ColorVertex{from, color});
@@ -105,11 +70,7 @@ void GraphicsManager::DrawTexts() {
   // in normalised device coordinates. A raster position outside the window drops the label.
   mShaderLibrary->UseProgram("");
   glColor3f(1.0f, 1.0f, 1.0f);
-  for (const std::uint32_t index : RowOrder(mTexts)) {
-    const TextLabel& label = mTexts[index];
-    glRasterPos2f(label.position.x, label.position.y);
-    glutBitmapString(GLUT_BITMAP_HELVETICA_12, reinterpret_cast<const unsigned char*>(label.text.c_str()));
-  }
+  mLabelOverlay->Draw(mTexts);
 
   glEnable(GL_LIGHTING);
   glEnable(GL_DEPTH_TEST);

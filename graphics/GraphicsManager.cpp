@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "GUIManager.h"
+#include "LabelOverlay.h"
 #include "LightSet.h"
 #include "MeshLibrary.h"
 #include "ObjectManager.h"
@@ -64,6 +65,7 @@ void GraphicsManager::Initialize() {
 
   glGenBuffers(1, &mLineBuffer);
   glGenBuffers(1, &mPointBuffer);
+  mLabelOverlay = new LabelOverlay();  // its GL objects come with the first labels
 
   // Window pixels from the lower-left corner; visible depth from z = -1 to z = -1000.
   mOrthoProjection = glm::ortho(0.0f, static_cast<float>(gWindowWidth), 0.0f,
@@ -79,6 +81,9 @@ void GraphicsManager::Shutdown() {
   glDeleteBuffers(1, &mPointBuffer);
   mLineBuffer = 0;
   mPointBuffer = 0;
+  if (mLabelOverlay != nullptr) mLabelOverlay->Release();
+  delete mLabelOverlay;
+  mLabelOverlay = nullptr;
 
   ObjectManager* objects = ObjectManager::Instance();
   objects->mMeshLibrary = nullptr;

@@ -11,6 +11,7 @@
 #include "TweakBar.h"
 #include "glm_types.h"
 
+class LabelOverlay;
 class MeshLibrary;
 class LightSet;
 class ShaderLibrary;
@@ -49,6 +50,8 @@ public:
   mat4 mOrthoProjection = mat4(1.0f);
 
 private:
+  LabelOverlay* mLabelOverlay = nullptr;  // draws mTexts; made in Initialize, owned
+
   friend class Singleton<GraphicsManager>;
   GraphicsManager() = default;
 
