@@ -20,6 +20,8 @@
 #include <malloc.h>  // malloc_trim
 
 #include "BenchSupport.h"
+#include "GlTestContext.h"
+#include "TestSupport.h"
 #include "GraphicsManager.h"
 #include "ShaderLibrary.h"
 #include "SplineEditor.h"
@@ -103,26 +105,18 @@ public:
     static std::unique_ptr<RenderFixture> fixture = Make();
     return fixture.get();
   }
-  bench::WorkFolder mFolder;
+  testsupport::TempWorkDir mFolder;
 
 private:
   static std::unique_ptr<RenderFixture> Make() {
     if (std::getenv("DISPLAY") == nullptr) return nullptr;
     auto fixture = std::make_unique<RenderFixture>();
-    std::filesystem::create_directory_symlink(VEYRUN_RESOURCES "/shaders",
-                                              fixture->mFolder.Resources() / "shaders");
+    const std::filesystem::path resources = fixture->mFolder.Resources();
+    std::filesystem::remove(resources / "shaders");
+    std::filesystem::create_directory_symlink(VEYRUN_RESOURCES "/shaders", resources / "shaders");
     std::filesystem::create_symlink(VEYRUN_RESOURCES "/meshes/sphere.obj",
-                                    fixture->mFolder.Resources() / "meshes" / "sphere.obj");
-    int argc = 1;
-    char name[] = "perf_inprocess";
-    char* argv[] = {name, nullptr};
-    glutInit(&argc, argv);
-    glutInitContextVersion(2, 0);
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL | GLUT_MULTISAMPLE);
-    glutInitWindowSize(1024, 768);
-    glutCreateWindow("perf_inprocess");
-    glutDisplayFunc([] {});
-    glewInit();
+                                    resources / "meshes" / "sphere.obj");
+    testsupport::EnsureGlContext();  // a window made the way Demo makes its own
     GraphicsManager::Instance()->Initialize();
     return fixture;
   }

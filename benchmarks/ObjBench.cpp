@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "BenchSupport.h"
+#include "TestSupport.h"
 #include "Mesh.h"
 #include "OBJFileReader.h"
 
@@ -60,11 +61,11 @@ public:
     return file;
   }
   std::filesystem::path Path() const { return mFolder.Resources() / "meshes" / "grid.obj"; }
-  const std::filesystem::path& Work() const { return mFolder.Work(); }
+  const std::filesystem::path& Work() const { return mFolder.Path(); }
 
 private:
   MeshFile() { WriteGrid(Path()); }
-  bench::WorkFolder mFolder;
+  testsupport::TempWorkDir mFolder;
 };
 
 // Only the read is timed; freeing the big lists afterwards is not.

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "BenchSupport.h"
+#include "TestSupport.h"
 #include "CubicBSpline.h"
 #include "PathFiles.h"
 
@@ -27,7 +28,7 @@ struct SavedPath {
     const auto at = std::find(files.mFilenames.begin(), files.mFilenames.end(), "bench.xml");
     return static_cast<std::uint32_t>(at - files.mFilenames.begin());
   }
-  bench::WorkFolder folder;
+  testsupport::TempWorkDir folder;
   CubicBSpline spline;
   PathFiles files;
 };

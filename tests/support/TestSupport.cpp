@@ -32,9 +32,11 @@ TempWorkDir::~TempWorkDir() {
   std::error_code ignored;
   fs::current_path(mPrevious, ignored);
   // A test may leave read-only files or folders behind; make them writable before removing.
+  // Links are left alone: changing their mode would change the files they point to.
   for (auto it = fs::recursive_directory_iterator(mRoot, ignored); it != fs::recursive_directory_iterator();
        it.increment(ignored)) {
-    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    if (!it->is_symlink(ignored))
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
   }
   fs::remove_all(mRoot, ignored);
 }
