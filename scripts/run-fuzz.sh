@@ -10,11 +10,12 @@ cd "$(dirname "$0")/.."
 
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 seconds=${FUZZ_SECONDS:-30}
-targets=(path_file_load obj_reader tweakbar_define resindex_name)
 
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVEYRUN_FUZZ=ON -DVEYRUN_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target fuzzers
+# The targets as tests/fuzz/CMakeLists.txt lists them.
+mapfile -t targets <"$build/tests/fuzz/targets.txt"
 
 source scripts/sanitizer-env.sh
 failed=()
