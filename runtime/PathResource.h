@@ -63,6 +63,7 @@ private:
 // under that name; a later call with the same name loads it again. On failure prints one line,
 // "Failed to load file: " with the name and the reason, keeps any path loaded under that name
 // before, and returns false. The function that resindex writes calls this for every file.
+// The registry is for one thread: load and look up from the same one, or guard the calls.
 bool GetResource(const char* fileName);
 // The path GetResource loaded under `fileName`, or null. The pointer stays valid for the whole
 // program, and a later load of that name updates the path it points to.
