@@ -14,8 +14,8 @@ seconds=${FUZZ_SECONDS:-30}
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVEYRUN_FUZZ=ON -DVEYRUN_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target fuzzers
-# The targets tests/fuzz/CMakeLists.txt defines, as it wrote them down.
-mapfile -t targets <"$build/fuzz-targets.txt"
+# The targets as tests/fuzz/CMakeLists.txt lists them.
+mapfile -t targets <"$build/tests/fuzz/targets.txt"
 
 source scripts/sanitizer-env.sh
 failed=()

@@ -1,0 +1,70 @@
+// A path file as a game uses it: the control points in pixels of the frame they were drawn in,
+// the curve the editor draws through them, and positions by distance along that curve for
+// objects that move at constant speed. Standard C++17 and tinyxml2 only.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ArcLength.h"
+#include "PathPoint.h"
+
+class PathResource {
+public:
+  // Reads a path file by the editor's rules: elements of unknown names are skipped (their
+  // messages are kept, see Messages), numbers that cannot be read keep their defaults. A file
+  // without SplineStart starts at (0, 0): there is no previously loaded file to take it from.
+  // Nothing, with the reason in *error, for a file that cannot be read, is no XML document
+  // with a root element, or whose points or curve go beyond the float range. `error` may be
+  // null; it is emptied on success.
+  static std::optional<PathResource> FromFile(const std::string& fileName, std::string* error);
+  static std::optional<PathResource> FromText(std::string_view text, std::string* error);
+
+  // The control points in pixels of the frame the path was drawn in, measured from the frame's
+  // lower-left corner, x to the right and y up: (file value + SplineStart) * (2 * Scale).
+  const std::vector<PathPoint>& ControlPoints() const { return mControlPoints; }
+  // The width and height of that frame in pixels (2 * Scale), to map the path onto a screen.
+  PathPoint FrameSize() const { return mFrameSize; }
+  // "Unrecognised tag: " and the name, for each skipped element.
+  const std::vector<std::string>& Messages() const { return mMessages; }
+
+  // The curve at parameter s, 0 at its start and (number of points - 3) at its end, bit for bit
+  // as the editor evaluates it; past the end the indices wrap to the first points. s is held to
+  // 0 ... number of points (a NaN counts as 0). (0, 0) below four points.
+  PathPoint Evaluate(float s) const;
+  // The points the editor draws the curve through: parameters 0, 0.01, 0.02, ... summed in
+  // single precision, then the end. Empty below four points.
+  const std::vector<PathPoint>& Samples() const { return mSamples; }
+
+  // The length of the curve in pixels; 0 below four points.
+  float Length() const;
+  // The point at distance d along the curve from its start; d is held to 0 ... Length() (a NaN
+  // counts as 0). (0, 0) below four points.
+  PathPoint PointAtDistance(float d) const;
+  // The unit direction of travel there. Where the curve stops for an instant (a cusp, or
+  // control points that repeat) it is the direction in which the curve moves on, or, at the
+  // very end, in which it arrived. (0, 0) on a curve of length 0.
+  PathPoint TangentAtDistance(float d) const;
+
+private:
+  PathResource() = default;
+  double TableDistance(float d) const;
+
+  std::vector<PathPoint> mControlPoints;
+  PathPoint mFrameSize{0.0f, 0.0f};
+  std::vector<std::string> mMessages;
+  std::vector<PathPoint> mSamples;
+  arclength::Table mArcLength;
+};
+
+// Loads the path file `fileName` from the working folder into the game's registry of paths,
+// under that name; a later call with the same name loads it again. On failure prints one line,
+// "Failed to load file: " with the name and the reason, keeps any path loaded under that name
+// before, and returns false. The function that resindex writes calls this for every file.
+// The registry is for one thread: load and look up from the same one, or guard the calls.
+bool GetResource(const char* fileName);
+// The path GetResource loaded under `fileName`, or null. The pointer stays valid for the whole
+// program, and a later load of that name updates the path it points to.
+const PathResource* FindResource(const std::string& fileName);

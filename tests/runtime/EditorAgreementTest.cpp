@@ -1,0 +1,98 @@
+// The runtime against the editor: a path saved by the editor's Save reads back to the points
+// and the samples the editor shows after loading it, less the frame's corner.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+#include "CubicBSpline.h"
+#include "PathFiles.h"
+#include "PathFrame.h"
+#include "PathResource.h"
+#include "RuntimeTestSupport.h"
+#include "TestSupport.h"
+
+namespace {
+
+using runtimetest::Shape;
+
+bool SameBits(const PathPoint& a, const vec2& b) {
+  return std::memcmp(&a.x, &b.x, sizeof a.x) == 0 && std::memcmp(&a.y, &b.y, sizeof a.y) == 0;
+}
+
+class EditorAgreement : public ::testing::TestWithParam<Shape> {
+protected:
+  // Saves the shape with the editor, loads the file back into the editor (rebuilding its
+  // samples) and into the runtime.
+  void SetUp() override {
+    const Shape& shape = GetParam();
+    CubicBSpline drawn;
+    for (const PathPoint& p : shape.windowPoints) drawn.PushBack(vec2(p.x, p.y));
+    drawn.SetRotation(shape.rotation);
+    drawn.SetScale(shape.scale);
+    PathFiles files;
+    files.mFilename = "shape";
+    testsupport::CaptureStdout quiet;
+    files.Save(drawn);
+    const auto listed = std::find(files.mFilenames.begin(), files.mFilenames.end(), "shape.xml");
+    ASSERT_NE(files.mFilenames.end(), listed);
+    ASSERT_TRUE(
+        files.LoadResourceFile(static_cast<std::uint32_t>(listed - files.mFilenames.begin()), editor));
+    editor.RebuildSamples();
+
+    std::string error = "unchanged";
+    runtime = PathResource::FromFile("shape.xml", &error);
+    ASSERT_TRUE(runtime) << error;
+    EXPECT_EQ("", error);
+  }
+
+  testsupport::TempWorkDir work;
+  CubicBSpline editor;
+  std::optional<PathResource> runtime;
+  const PathPoint corner = FileFrame().corner;
+};
+
+TEST_P(EditorAgreement, PointsAndSamplesAreTheEditorsLessTheFrameCorner) {
+  ASSERT_EQ(editor.mControlPoints.size(), runtime->ControlPoints().size());
+  for (std::size_t i = 0; i < editor.mControlPoints.size(); ++i) {
+    EXPECT_NEAR(editor.mControlPoints[i].x - corner.x, runtime->ControlPoints()[i].x, 1e-3) << i;
+    EXPECT_NEAR(editor.mControlPoints[i].y - corner.y, runtime->ControlPoints()[i].y, 1e-3) << i;
+  }
+  EXPECT_EQ(PathPoint({700.0f, 400.0f}), runtime->FrameSize());
+
+  ASSERT_EQ(editor.mSamples.size(), runtime->Samples().size());
+  double deviation = 0.0;
+  for (std::size_t k = 0; k < editor.mSamples.size(); ++k) {
+    const PathPoint& sample = runtime->Samples()[k];
+    deviation =
+        std::max({deviation, std::abs(static_cast<double>(editor.mSamples[k].x) - corner.x - sample.x),
+                  std::abs(static_cast<double>(editor.mSamples[k].y) - corner.y - sample.y)});
+  }
+  EXPECT_LE(deviation, 1e-3);
+  RecordProperty("max_sample_deviation_px", runtimetest::Measured(deviation));
+}
+
+// On the same points the runtime's curve is the editor's, bit for bit: its samples, and its
+// Evaluate over the whole parameter range, past the end where the indices wrap.
+TEST_P(EditorAgreement, OnTheSamePointsTheCurveIsTheEditorsBitForBit) {
+  CubicBSpline same;
+  for (const PathPoint& p : runtime->ControlPoints()) same.mControlPoints.push_back(vec2(p.x, p.y));
+  same.mSamplesValid = false;
+  same.RebuildSamples();
+  ASSERT_EQ(same.mSamples.size(), runtime->Samples().size());
+  for (std::size_t k = 0; k < same.mSamples.size(); ++k)
+    ASSERT_TRUE(SameBits(runtime->Samples()[k], same.mSamples[k])) << "sample " << k;
+
+  const auto count = static_cast<float>(runtime->ControlPoints().size());
+  for (float s : {0.0f, 0.37f, 1.0f, count / 2.0f + 0.61f, count - 3.0f, count - 2.5f, count - 1.0f,
+                  count - 0.01f, count}) {
+    EXPECT_TRUE(SameBits(runtime->Evaluate(s), same.Evaluate(s))) << "s = " << s;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, EditorAgreement, ::testing::ValuesIn(runtimetest::Shapes()),
+                         runtimetest::CaseName<Shape>);
+
+}  // namespace

@@ -1,0 +1,80 @@
+// The game's registry: GetResource loads a file of the working folder under its name, reports
+// a failure in one line, and FindResource gives the path back.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "PathResource.h"
+#include "RuntimeTestSupport.h"
+#include "TestSupport.h"
+
+namespace {
+
+using runtimetest::PathText;
+using testsupport::CaptureStdout;
+using testsupport::WriteFile;
+
+// The registry lives for the whole program: each test uses names of its own.
+class Registry : public ::testing::Test {
+protected:
+  testsupport::TempWorkDir work;
+};
+
+TEST_F(Registry, LoadsAFileUnderItsNameAndFindsIt) {
+  WriteFile("found.xml", PathText({{0, 0}, {10, 0}, {20, 0}, {30, 0}}));
+  CaptureStdout output;
+  EXPECT_TRUE(GetResource("found.xml"));
+  EXPECT_EQ("", output.Text());
+  const PathResource* path = FindResource("found.xml");
+  ASSERT_NE(nullptr, path);
+  EXPECT_EQ(4u, path->ControlPoints().size());
+  EXPECT_FLOAT_EQ(10.0f, path->Length());
+  EXPECT_EQ(nullptr, FindResource("./found.xml"));
+  EXPECT_EQ(nullptr, FindResource("never-loaded.xml"));
+}
+
+TEST_F(Registry, AFailureIsOneLineWithTheNameAndTheReason) {
+  WriteFile("broken.xml", "<resource>");
+  struct Case {
+    const char* name;
+    const char* line;
+  };
+  for (const Case& c :
+       {Case{"missing.xml",
+             "Failed to load file: missing.xml (cannot read file: No such file or "
+             "directory)\n"},
+        Case{"broken.xml", "Failed to load file: broken.xml (not an XML document with a root element)\n"},
+        Case{"two\nlines.xml",
+             "Failed to load file: two?lines.xml (cannot read file: No such file or "
+             "directory)\n"}}) {
+    CaptureStdout output;
+    EXPECT_FALSE(GetResource(c.name));
+    EXPECT_EQ(c.line, output.Text());
+    EXPECT_EQ(nullptr, FindResource(c.name));
+  }
+  CaptureStdout output;
+  EXPECT_FALSE(GetResource(nullptr));
+  EXPECT_EQ("Failed to load file:  (cannot read file: No such file or directory)\n", output.Text());
+}
+
+// A load of the same name again updates the path the earlier pointer shows; a load that
+// fails keeps it.
+TEST_F(Registry, LoadingANameAgainUpdatesItsPathInPlace) {
+  WriteFile("again.xml", PathText({{0, 0}, {10, 0}, {20, 0}, {30, 0}}));
+  ASSERT_TRUE(GetResource("again.xml"));
+  const PathResource* path = FindResource("again.xml");
+
+  WriteFile("again.xml", PathText({{0, 0}, {10, 0}, {20, 0}, {30, 0}, {40, 0}}));
+  ASSERT_TRUE(GetResource("again.xml"));
+  EXPECT_EQ(path, FindResource("again.xml"));
+  EXPECT_EQ(5u, path->ControlPoints().size());
+
+  WriteFile("again.xml", "not a path");
+  CaptureStdout output;
+  EXPECT_FALSE(GetResource("again.xml"));
+  EXPECT_EQ(path, FindResource("again.xml"));
+  EXPECT_EQ(5u, path->ControlPoints().size());
+}
+
+}  // namespace
