@@ -16,15 +16,13 @@ void EditHistory::Record(const PathValues& before, const PathValues& after) {
   while (back < a.size() - front && back < b.size() - front &&
          a[a.size() - 1 - back] == b[b.size() - 1 - back])
     ++back;
-  Step step;
-  step.first = front;
-  step.before.assign(a.begin() + static_cast<std::ptrdiff_t>(front),
-                     a.end() - static_cast<std::ptrdiff_t>(back));
-  step.after.assign(b.begin() + static_cast<std::ptrdiff_t>(front),
-                    b.end() - static_cast<std::ptrdiff_t>(back));
-  step.rotationBefore = before.mRotation, step.rotationAfter = after.mRotation;
-  step.scaleBefore = before.mScale, step.scaleAfter = after.mScale;
-  step.selectedBefore = before.mSelectedIndex, step.selectedAfter = after.mSelectedIndex;
+  const auto side = [front, back](const PathValues& values) {
+    const std::vector<vec2>& points = values.mControlPoints;
+    return Side{std::vector<vec2>(points.begin() + static_cast<std::ptrdiff_t>(front),
+                                  points.end() - static_cast<std::ptrdiff_t>(back)),
+                values.mRotation, values.mScale, values.mSelectedIndex};
+  };
+  Step step{front, side(before), side(after)};
 
   while (!mUndone.empty()) Forget(mUndone, false);
   mBytes += step.Bytes();
@@ -41,51 +39,31 @@ bool EditHistory::Amend(const PathValues& before, const PathValues& after) {
   return mDone.size() > steps;
 }
 
-bool EditHistory::Undo(PathValues& values) {
-  if (mDone.empty()) return false;
-  const Step& step = mDone.back();
-  if (!Apply(values, step.first, step.after, step.before)) {
-    // The values are not those the step ended at: no step can be trusted any more.
-    while (!mDone.empty()) Forget(mDone, false);
-    return false;
-  }
-  values.mRotation = step.rotationBefore, values.mScale = step.scaleBefore;
-  values.mSelectedIndex = step.selectedBefore;
-  mUndone.push_back(std::move(mDone.back()));
-  mDone.pop_back();
-  ++mVersion;
-  return true;
-}
+bool EditHistory::Undo(PathValues& values) { return Take(mDone, mUndone, values, true); }
 
-bool EditHistory::Redo(PathValues& values) {
-  if (mUndone.empty()) return false;
-  const Step& step = mUndone.back();
-  if (!Apply(values, step.first, step.before, step.after)) {
-    while (!mUndone.empty()) Forget(mUndone, false);
-    return false;
-  }
-  values.mRotation = step.rotationAfter, values.mScale = step.scaleAfter;
-  values.mSelectedIndex = step.selectedAfter;
-  mDone.push_back(std::move(mUndone.back()));
-  mUndone.pop_back();
-  ++mVersion;
-  return true;
-}
+bool EditHistory::Redo(PathValues& values) { return Take(mUndone, mDone, values, false); }
 
-bool EditHistory::Apply(PathValues& values, std::size_t first, const std::vector<vec2>& from,
-                        const std::vector<vec2>& to) {
+bool EditHistory::Take(std::deque<Step>& from, std::deque<Step>& to, PathValues& values, bool backwards) {
+  if (from.empty()) return false;
+  const Step& step = from.back();
+  const Side& leave = backwards ? step.after : step.before;
+  const Side& reach = backwards ? step.before : step.after;
   std::vector<vec2>& points = values.mControlPoints;
-  if (first > points.size() || from.size() > points.size() - first ||
-      !std::equal(from.begin(), from.end(), points.begin() + static_cast<std::ptrdiff_t>(first)))
+  const std::size_t first = step.first;
+  if (first > points.size() || leave.points.size() > points.size() - first ||
+      !std::equal(leave.points.begin(), leave.points.end(),
+                  points.begin() + static_cast<std::ptrdiff_t>(first))) {
+    while (!from.empty()) Forget(from, false);
     return false;
-  const auto at = points.begin() + static_cast<std::ptrdiff_t>(first);
-  const auto replaced = static_cast<std::ptrdiff_t>(std::min(from.size(), to.size()));
-  std::copy(to.begin(), to.begin() + replaced, at);
-  if (to.size() > from.size()) {
-    points.insert(at + replaced, to.begin() + replaced, to.end());
-  } else {
-    points.erase(at + replaced, at + static_cast<std::ptrdiff_t>(from.size()));
   }
+  const auto at = points.begin() + static_cast<std::ptrdiff_t>(first);
+  points.erase(at, at + static_cast<std::ptrdiff_t>(leave.points.size()));
+  points.insert(points.begin() + static_cast<std::ptrdiff_t>(first), reach.points.begin(),
+                reach.points.end());
+  values.mRotation = reach.rotation, values.mScale = reach.scale, values.mSelectedIndex = reach.selected;
+  to.push_back(std::move(from.back()));
+  from.pop_back();
+  ++mVersion;
   return true;
 }
 

@@ -34,21 +34,27 @@ public:
   std::size_t Bytes() const { return mBytes; }
 
 private:
-  // One step: from point `first` on, the points `before` were replaced by the points `after`;
+  // The values on one side of a step, with only the points that changed.
+  struct Side {
+    std::vector<vec2> points;
+    float rotation = 0.0f;
+    float scale = 1.0f;
+    std::int32_t selected = -1;
+  };
+  // One step: from point `first` on, the points of `before` were replaced by those of `after`;
   // the points ahead of `first` and after the replaced ones stayed as they were.
   struct Step {
     std::size_t first = 0;
-    std::vector<vec2> before;
-    std::vector<vec2> after;
-    float rotationBefore = 0.0f, rotationAfter = 0.0f;
-    float scaleBefore = 1.0f, scaleAfter = 1.0f;
-    std::int32_t selectedBefore = -1, selectedAfter = -1;
-    std::size_t Bytes() const { return sizeof(Step) + (before.capacity() + after.capacity()) * sizeof(vec2); }
+    Side before, after;
+    std::size_t Bytes() const {
+      return sizeof(Step) + (before.points.capacity() + after.points.capacity()) * sizeof(vec2);
+    }
   };
 
-  // Replaces `from` by `to` at `first` in values; false when the points do not fit the step.
-  static bool Apply(PathValues& values, std::size_t first, const std::vector<vec2>& from,
-                    const std::vector<vec2>& to);
+  // Takes the newest step of `from` over `values` (backwards: from its after to its before)
+  // and moves it to `to`; false when there is none, or when the points do not fit it (then no
+  // step of `from` can be trusted, and they are dropped).
+  bool Take(std::deque<Step>& from, std::deque<Step>& to, PathValues& values, bool backwards);
   void Forget(std::deque<Step>& steps, bool oldest);
 
   std::deque<Step> mDone;    // oldest first
