@@ -167,6 +167,11 @@ int TwEventMouseButtonGLUT(int glutButton, int glutState, int mouseX, int mouseY
   input.kind = PendingInput::MouseButton;
   input.x = x, input.y = y, input.button = button, input.down = down;
   Queue(input);
+  // A press outside the bars while a field is edited ends the edit before the program sees
+  // the press, so the value is set before the click acts (as a commit on Enter would be).
+  if (down && !taken && state.editing) {
+    for (int frame = 0; frame < 64 && !state.pending.empty(); ++frame) RunFrame();
+  }
   return taken ? 1 : 0;
 }
 
