@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <iterator>
 
-void EditHistory::Record(const PathValues& before, const PathValues& after) {
+void EditHistory::Record(const PathValues& before, const PathValues& after, std::uint64_t tag) {
   const std::vector<vec2>& a = before.mControlPoints;
   const std::vector<vec2>& b = after.mControlPoints;
   if (a == b && before.mRotation == after.mRotation && before.mScale == after.mScale) return;
@@ -22,7 +22,7 @@ void EditHistory::Record(const PathValues& before, const PathValues& after) {
                                   points.end() - static_cast<std::ptrdiff_t>(back)),
                 values.mRotation, values.mScale, values.mSelectedIndex};
   };
-  Step step{front, side(before), side(after)};
+  Step step{front, side(before), side(after), tag};
 
   while (!mUndone.empty()) Forget(mUndone, false);
   mBytes += step.Bytes();
@@ -39,11 +39,16 @@ bool EditHistory::Amend(const PathValues& before, const PathValues& after) {
   return mDone.size() > steps;
 }
 
-bool EditHistory::Undo(PathValues& values) { return Take(mDone, mUndone, values, true); }
+bool EditHistory::Undo(PathValues& values, std::uint64_t* tag) {
+  return Take(mDone, mUndone, values, true, tag);
+}
 
-bool EditHistory::Redo(PathValues& values) { return Take(mUndone, mDone, values, false); }
+bool EditHistory::Redo(PathValues& values, std::uint64_t* tag) {
+  return Take(mUndone, mDone, values, false, tag);
+}
 
-bool EditHistory::Take(std::deque<Step>& from, std::deque<Step>& to, PathValues& values, bool backwards) {
+bool EditHistory::Take(std::deque<Step>& from, std::deque<Step>& to, PathValues& values, bool backwards,
+                       std::uint64_t* tag) {
   if (from.empty()) return false;
   const Step& step = from.back();
   const Side& leave = backwards ? step.after : step.before;
@@ -61,6 +66,7 @@ bool EditHistory::Take(std::deque<Step>& from, std::deque<Step>& to, PathValues&
   points.insert(points.begin() + static_cast<std::ptrdiff_t>(first), reach.points.begin(),
                 reach.points.end());
   values.mRotation = reach.rotation, values.mScale = reach.scale, values.mSelectedIndex = reach.selected;
+  if (tag != nullptr) *tag = step.tag;
   to.push_back(std::move(from.back()));
   from.pop_back();
   ++mVersion;

@@ -18,23 +18,36 @@ void SplineEditor::Save() {
 }
 
 void SplineEditor::Load(std::uint32_t index) {
-  // A load is one step: undo returns to the path before it.
-  Step([&] {
-    if (mFiles.LoadResourceFile(index, mSpline)) mSaved = mSpline.Values();
-  });
-}
-
-void SplineEditor::Undo() {
+  // A load is one step: undo returns to the path before it, and to the file names before it.
   FlushDrag();
-  PathValues values = mSpline.Values();
-  if (mHistory.Undo(values)) mSpline.SetValues(values);
+  const PathValues before = mSpline.Values();
+  LoadNames names{mFiles.mFilename, mFiles.mLoadedFile, "", ""};
+  if (mFiles.LoadResourceFile(index, mSpline)) {
+    mSaved = mSpline.Values();
+    names.filenameAfter = mFiles.mFilename;
+    names.loadedAfter = mFiles.mLoadedFile;
+    mLoadNames[++mLastLoadTag] = names;
+    mHistory.Record(before, mSpline.Values(), mLastLoadTag);
+  }
   RestartDrag();
 }
 
-void SplineEditor::Redo() {
+void SplineEditor::Undo() { Walk(true); }
+
+void SplineEditor::Redo() { Walk(false); }
+
+void SplineEditor::Walk(bool back) {
   FlushDrag();
   PathValues values = mSpline.Values();
-  if (mHistory.Redo(values)) mSpline.SetValues(values);
+  std::uint64_t tag = 0;
+  if (back ? mHistory.Undo(values, &tag) : mHistory.Redo(values, &tag)) {
+    mSpline.SetValues(values);
+    const auto names = mLoadNames.find(tag);
+    if (names != mLoadNames.end()) {
+      mFiles.mFilename = back ? names->second.filenameBefore : names->second.filenameAfter;
+      mFiles.mLoadedFile = back ? names->second.loadedBefore : names->second.loadedAfter;
+    }
+  }
   RestartDrag();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,8 @@ public:
 private:
   void BuildBar();
   void HandleMouse();
+  // One step back (undo) or forward (redo).
+  void Walk(bool back);
 
   // A point or the whole path being dragged: one undo step from the press to the release, or
   // none when a right click cancels it (then nothing moves until the button is released).
@@ -81,9 +84,9 @@ private:
     PathValues before;  // the values when the drag began
     bool cancelled = false;
     // Where the pointer's motion alone would have put the dragged point (a path drag: that
-    // motion itself), and for a path the grid steps it has been moved by.
+    // motion itself), and for a path how far it has been moved on the screen so far.
     vec2 unsnapped = vec2(0.0f);
-    vec2 appliedSteps = vec2(0.0f);
+    vec2 moved = vec2(0.0f);
   };
   // The selected point's window position; NaN coordinates without a selection.
   vec2 SelectedInWindow() const;
@@ -98,6 +101,13 @@ private:
   void RestartDrag();
 
   Drag mDrag;
+  // The file names each load changed, by the tag of its step, so that undo and redo of a load
+  // give them back with the path (Save then writes where the path came from).
+  struct LoadNames {
+    std::string filenameBefore, loadedBefore, filenameAfter, loadedAfter;
+  };
+  std::map<std::uint64_t, LoadNames> mLoadNames;
+  std::uint64_t mLastLoadTag = 0;
   // The nudges of one point in a row: the values before the first, and the history's version
   // after the last, which tells whether that step is still the newest.
   struct NudgeRun {
