@@ -77,10 +77,11 @@ void SplineEditor::HandleMouse() {
       if (DragSnaps()) {
         // Whole grid steps on the screen, whatever the rotation and scale.
         const vec2 steps = glm::round(mDrag.unsnapped / mGridStep) * mGridStep;
-        if (steps != mDrag.appliedSteps) mSpline.TranslateAll(mSpline.ToLocal(steps - mDrag.appliedSteps));
-        mDrag.appliedSteps = steps;
+        if (steps != mDrag.moved) mSpline.TranslateAll(mSpline.ToLocal(steps - mDrag.moved));
+        mDrag.moved = steps;
       } else {
         mSpline.TranslateAll(delta);
+        mDrag.moved += mSpline.ToWindow(delta);  // where the path went on the screen
       }
     }
   } else if (rightPress) {

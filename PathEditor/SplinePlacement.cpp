@@ -44,8 +44,10 @@ void SplineEditor::Nudge(const vec2& direction, bool far) {
   } else {
     mSpline.MoveSelected(direction * (far ? 10.0f : 1.0f));
   }
+  // A nudge that moved nothing makes no step, and then no run either.
+  const std::uint64_t version = mHistory.Version();
   const bool stands = continues ? mHistory.Amend(before, mSpline.Values())
-                                : (mHistory.Record(before, mSpline.Values()), true);
+                                : (mHistory.Record(before, mSpline.Values()), mHistory.Version() != version);
   mNudge = stands ? NudgeRun{mSpline.mSelectedIndex, before, mHistory.Version()} : NudgeRun{};
   RestartDrag();
 }

@@ -97,5 +97,49 @@ TEST_F(PlacementTest, ArrowsNudgeByOneAndShiftArrowsByTenAsOneUndoStep) {
   EXPECT_NE(mDemo->Output().find("102\n"), std::string::npos);
 }
 
+// A click in the scene ends the typing first: the value goes to the point that was selected
+// while it was typed, and only then does the click select another.
+TEST_F(PlacementTest, AClickElsewhereCommitsTheTypedValueBeforeItSelects) {
+  AddPoint(400, 300);
+  AddPoint(600, 300);
+  ASSERT_TRUE(WaitForColor(600, 300, IsRed));
+  mDemo->Click(kValueX, kXY);
+  mDemo->Key("a", "Control_L");
+  mDemo->Type("100");  // no Return
+  mDemo->Click(400, Down(300));
+  EXPECT_TRUE(WaitForColor(362, 300, IsGreen));  // the point that was selected, at frame x 100
+  EXPECT_TRUE(WaitForColor(400, 300, IsRed));    // the clicked one, selected and where it was
+}
+
+// Ctrl pressed in the middle of a path drag: from then on the path moves by whole grid steps
+// of the pointer's motion since the drag began, never farther than the pointer went.
+TEST_F(PlacementTest, CtrlPressedDuringAPathDragSnapsTheRestOfIt) {
+  AddPoint(400, 300);
+  ASSERT_TRUE(WaitForColor(400, 300, IsRed));
+  mDemo->MoveTo(600, Down(400));
+  mDemo->Press(Button::Middle);
+  mDemo->MoveTo(613, Down(400));  // free: the path follows by 13
+  mDemo->Hold("Control_L");
+  mDemo->MoveTo(630, Down(400));
+  mDemo->MoveTo(640, Down(400));  // 40 in all: two grid steps, 50
+  mDemo->Release(Button::Middle);
+  mDemo->LetGo("Control_L");
+  EXPECT_TRUE(WaitForColor(450, 300, IsRed));
+  EXPECT_FALSE(IsRed(At(463, 300)));
+}
+
+// Nudges that move nothing (at scale 0 no point can move) make no step, and the step before
+// them stays the one an undo takes back.
+TEST_F(PlacementTest, NudgesThatMoveNothingLeaveTheStepBeforeThem) {
+  AddPoint(400, 300);
+  ASSERT_TRUE(WaitForColor(400, 300, IsRed));
+  TypeInto(kScaleY, "0");
+  mDemo->MoveTo(700, Down(500));
+  mDemo->Key("Right");
+  mDemo->Key("Right");
+  mDemo->Key("z", "Control_L");  // the scale comes back
+  EXPECT_TRUE(WaitForColor(400, 300, IsRed));
+}
+
 }  // namespace
 }  // namespace editor

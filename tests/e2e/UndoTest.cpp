@@ -112,6 +112,27 @@ TEST_F(UndoTest, ALoadIsUndoneBackToTheUnsavedPath) {
   EXPECT_FALSE(IsGreen(At(612, 384)));
 }
 
+// Undoing a load gives back the file name too, so the next save does not overwrite the file
+// that was loaded by mistake.
+TEST_F(UndoTest, AnUndoneLoadGivesBackTheFileName) {
+  const std::string other =
+      "<resource>\n  <Scale>350 200</Scale>\n  <WorldPos>262 184</WorldPos>\n"
+      "  <SplineStart>0 0</SplineStart>\n  <ControlPoint>0.5 0.5</ControlPoint>\n</resource>\n";
+  Start([&](const std::filesystem::path& work) { std::ofstream(work / "other.xml") << other; });
+  SetFilename("mine");
+  AddPoint(400, 300);
+  mDemo->Click(kValueX, kLoadY);
+  mDemo->Click(kValueX, kLoadListFirstY);
+  ASSERT_TRUE(WaitForColor(612, 384, IsRed));
+  mDemo->MoveTo(700, Down(500));
+  Undo(*mDemo);
+  ASSERT_TRUE(WaitForColor(400, 300, IsRed));
+  Save();
+  EXPECT_TRUE(mDemo->WaitFor([&] { return Exists("mine.xml"); }));
+  EXPECT_EQ(other, File("other.xml"));
+  EXPECT_FALSE(Exists("other.xml.bak0"));
+}
+
 // The points a path file holds, at the window positions it was saved from.
 std::vector<PathPoint> PointsOf(const std::string& text) {
   const std::optional<pathfile::Contents> contents = pathfile::ReadResourceFile(text);
