@@ -2,6 +2,7 @@
 // write, and every console message.
 #include "PathFiles.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -28,7 +29,8 @@ void FailedToLoad(const std::string& name) { std::cout << "Failed to load file: 
 
 }  // namespace
 
-bool BackupExisting(const std::string& name) {
+bool BackupExisting(const std::string& name, std::string* made) {
+  if (made != nullptr) made->clear();
   if (!safefile::IsRegularFile(name)) return true;  // nothing there to keep
   std::string content;
   if (!safefile::ReadWholeFile(name, content)) return false;
@@ -40,8 +42,11 @@ bool BackupExisting(const std::string& name) {
     content.assign(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1));
   }
   for (unsigned long long k = 0;; ++k) {
-    switch (safefile::CreateNewFile(name + ".bak" + std::to_string(k), content)) {
-      case safefile::CreateResult::Created: return true;
+    const std::string candidate = name + ".bak" + std::to_string(k);
+    switch (safefile::CreateNewFile(candidate, content)) {
+      case safefile::CreateResult::Created:
+        if (made != nullptr) *made = candidate;
+        return true;
       case safefile::CreateResult::Exists: continue;
       case safefile::CreateResult::Failed: return false;
     }
@@ -65,8 +70,12 @@ bool PathFiles::Save(const CubicBSpline& spline) {
   // Whether the save can go through is settled before the backup, so that a refused save
   // leaves the folder as it was. A previous file that cannot be kept is not overwritten either.
   const std::optional<std::string> text = FileText(spline);
-  const bool saved =
-      text && safefile::CanReplace(name) && BackupExisting(name) && safefile::ReplaceFile(name, *text);
+  std::string backup;
+  const bool saved = text && safefile::CanReplace(name) && BackupExisting(name, &backup) &&
+                     safefile::ReplaceFile(name, *text);
+  // A write that failed after all (a full disk) takes its backup back: the previous file is
+  // still there, and a retry would otherwise leave one more copy of it each time.
+  if (!saved && !backup.empty()) std::remove(backup.c_str());
   if (!saved) std::cout << "failed to save: " << name << std::endl;
   RefreshListing();
   return saved;

@@ -45,5 +45,5 @@ private:
 // Copies the file `name`, if there is one, to the first free name of name.bak0, name.bak1, ...
 // A document that parses is copied as the XML library prints it, any other file byte for
 // byte; an existing backup is never overwritten. False when there was something to keep
-// and it could not be kept.
-bool BackupExisting(const std::string& name);
+// and it could not be kept. `made`, when given, receives the backup's name (empty for none).
+bool BackupExisting(const std::string& name, std::string* made = nullptr);
