@@ -83,6 +83,11 @@ bool PathFiles::Save(const CubicBSpline& spline) {
 
 std::string PathFiles::KeepUnsaved(const CubicBSpline& spline) {
   std::string base = std::filesystem::path(mFilename).filename().string();
+  // After a recovery file was loaded, the next one is named like it, not after it.
+  const std::size_t unsaved = base.rfind(".unsaved");
+  if (unsaved != std::string::npos && unsaved + 8 < base.size() &&
+      base.find_first_not_of("0123456789", unsaved + 8) == std::string::npos)
+    base.erase(unsaved);
   if (base.empty() || base == "." || base == "..") base = "untitled";
   base = XmlName(base) + ".unsaved";
   const std::optional<std::string> text = FileText(spline);

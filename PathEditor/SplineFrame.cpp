@@ -1,5 +1,5 @@
 // The path's per-frame work: the mouse, the sample cache, and what the user sees of it.
-#include <GL/freeglut.h>
+#include <GL/freeglut.h>  // glutSetCursor, and the key codes and modifier bits of the nudges
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // White bitmap-font labels composed into one window-sized mask and drawn in one textured draw.
 #include "LabelOverlay.h"
 
-#include <GL/glew.h>
-#include <GL/freeglut.h>
+#include <GL/glew.h>      // framebuffer objects and the GL entry points
+#include <GL/freeglut.h>  // the bitmap font the glyphs are captured from
 
 #include <algorithm>
 #include <cmath>

@@ -2,9 +2,9 @@
 // server of $DISPLAY: Demo's start-up to its first drawn frame, Demo's frames per second with
 // a loaded path, and resindex on a folder of 100,000 files beside find | sort. Runs of the two
 // sides alternate; each figure is the median of its runs. Writes "key,median,runs" lines.
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <fcntl.h>     // open of the programs' output files
+#include <sys/wait.h>  // waitpid
+#include <unistd.h>    // fork, exec and chdir
 
 #include <cmath>
 #include <cstdio>

@@ -5,12 +5,12 @@
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/mman.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
+#include <fcntl.h>     // open of the shared swap log
+#include <signal.h>    // kill
+#include <sys/mman.h>  // mmap of the swap log the counter writes
+#include <sys/wait.h>  // waitpid
+#include <time.h>      // clock_gettime
+#include <unistd.h>    // fork, exec and pipes
 
 #include <algorithm>
 #include <chrono>

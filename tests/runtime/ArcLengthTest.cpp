@@ -30,7 +30,7 @@ PathResource ReadShape(const Shape& shape) {
 
 class Distances : public ::testing::TestWithParam<Shape> {};
 
-TEST_P(Distances, LengthIsTheDensePolylinesWithinATenthOfAPerMille) {
+TEST_P(Distances, LengthIsTheDensePolylinesWithinAThousandth) {
   const PathResource path = ReadShape(GetParam());
   const std::size_t segments = path.ControlPoints().size() - 3;
   const double dense =
