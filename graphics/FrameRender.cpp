@@ -2,14 +2,29 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <algorithm>  // std::any_of over the draw list
+
 #include "CameraManager.h"
 #include "GraphicsManager.h"
 #include "Mesh.h"
 #include "SceneObject.h"
 #include "ShaderLibrary.h"
 
+namespace {
+
+// Only the draw list's visible objects are drawn with the depth test; the debug batches, the
+// labels and the bars leave the depth buffer alone.
+bool AnyVisible(const ObjectTable& drawList) {
+  return std::any_of(drawList.begin(), drawList.end(),
+                     [](const auto& entry) { return entry.second->mVisible; });
+}
+
+}  // namespace
+
 void GraphicsManager::RenderFrame(const ObjectTable& drawList) {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  // A frame with no depth-tested draw skips the depth clear: with 4x multisampling a software
+  // renderer (llvmpipe) spends about a third of such a frame clearing depth that nothing reads.
+  glClear(AnyVisible(drawList) ? GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT);
 
   // The camera exists for the frame, but the view stays fixed at the identity.
   mView = mat4(1.0f);

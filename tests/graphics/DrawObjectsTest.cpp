@@ -91,6 +91,20 @@ TEST_F(DrawObjectsTest, ObjectsAreTranslatedAndScaledInWindowPixels) {
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+TEST_F(DrawObjectsTest, AVisibleObjectShowsInEveryFrameWhateverTheFramesBeforeDrew) {
+  // The same square at the same depth, frame after frame: a frame that draws it must start from
+  // a cleared depth buffer, or the depth test hides it behind its own depth of the frame before.
+  // A frame without a visible object may leave the depth buffer as it was.
+  SceneObject square = Place(mQuad, vec3(300.0f, 300.0f, -10.0f), vec3(40.0f, 20.0f, 1.0f));
+  const ObjectTable drawList{{mGreen, &square}};
+  for (bool visible : {true, true, false, true, false, false, true}) {
+    square.mVisible = visible;
+    mGraphics->RenderFrame(drawList);
+    EXPECT_EQ(LastFrame().Count(282, 292, 318, 308, 0, 255, 0), visible ? 36 * 16 : 0);
+    EXPECT_EQ(LastFrame().Count(282, 292, 318, 308, 0, 0, 0), visible ? 0 : 36 * 16);
+  }
+}
+
 TEST_F(DrawObjectsTest, LeadingUntexturedEntriesKeepTheProgramsSettings) {
   // The first frame of a fresh program: no material has been applied yet, so u_isTextured
   // still holds its initial 0 and the square is drawn plain white.
