@@ -20,6 +20,7 @@
 #include <malloc.h>  // malloc_trim
 
 #include "BenchSupport.h"
+#include "BitmapFontLabels.h"
 #include "GlTestContext.h"
 #include "TestSupport.h"
 #include "GraphicsManager.h"
@@ -266,17 +267,7 @@ void BM_LabelFrameMemory(benchmark::State& state) {
       graphics->RenderFrame(nothing);
     });
     const double font = PeakGrowthMiB([&] {
-      glDisable(GL_DEPTH_TEST);
-      glDisable(GL_LIGHTING);
-      graphics->mShaderLibrary->UseProgram("");
-      glColor3f(1.0f, 1.0f, 1.0f);
-      for (const TextLabel& label : labels) {
-        glRasterPos2f(label.position.x, label.position.y);
-        glutBitmapString(GLUT_BITMAP_HELVETICA_12,
-                         reinterpret_cast<const unsigned char*>(label.text.c_str()));
-      }
-      glEnable(GL_LIGHTING);
-      glEnable(GL_DEPTH_TEST);
+      testsupport::DrawLabelsWithTheFont(*graphics->mShaderLibrary, labels);
       glutSwapBuffers();
     });
     SetFigures(state, {{"editor_mib", editor}, {"font_mib", font}});

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "BitmapFontLabels.h"
 #include "GraphicsTestSupport.h"
 #include "Mesh.h"
 #include "MeshLibrary.h"
@@ -205,18 +206,9 @@ TEST_F(DebugDrawTest, ManyLabelsGiveThePixelsOfDrawingThemInTurn) {
   const std::vector<unsigned char> drawn = LastFrame().color;
 
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_LIGHTING);
-  mGraphics->mShaderLibrary->UseProgram("");
-  glColor3f(1.0f, 1.0f, 1.0f);
-  for (const TextLabel& label : labels) {
-    glRasterPos2f(label.position.x, label.position.y);
-    glutBitmapString(GLUT_BITMAP_HELVETICA_12, reinterpret_cast<const unsigned char*>(label.text.c_str()));
-  }
+  testsupport::DrawLabelsWithTheFont(*mGraphics->mShaderLibrary, labels);
   std::vector<unsigned char> expected(drawn.size());
   glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, expected.data());
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_LIGHTING);
   int white = 0;
   for (std::size_t i = 0; i < expected.size(); i += 4) white += expected[i] == 255 && expected[i + 1] == 255;
   EXPECT_GT(white, 4000);  // the labels show

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "BitmapFontLabels.h"
 #include "GraphicsTestSupport.h"
 #include "LabelOverlay.h"
 #include "ShaderLibrary.h"
@@ -173,11 +174,7 @@ TEST_P(LabelOverlayPixels, MatchTheBitmapFontDrawingThemOneByOne) {
   const std::vector<unsigned char> background = ReadWindow();
 
   DrawBackground();
-  TextState();
-  for (const TextLabel& label : labels) {
-    glRasterPos2f(label.position.x, label.position.y);
-    glutBitmapString(GLUT_BITMAP_HELVETICA_12, reinterpret_cast<const unsigned char*>(label.text.c_str()));
-  }
+  testsupport::DrawLabelsWithTheFont(*mGraphics->mShaderLibrary, labels);
   const std::vector<unsigned char> expected = ReadWindow();
 
   // Twice: the first draw also captures the glyphs; between the two, other labels, which must
