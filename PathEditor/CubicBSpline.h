@@ -3,22 +3,25 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "SplineWeights.h"
 #include "glm_types.h"
 
-// The values a user edits: the control points, their placement and the selection. They can be
-// copied and compared on their own; undo keeps them, and a save writes the points as placed.
+// The values a user edits: the control points, their placement, the selection and the image
+// drawn under the frame. They can be copied and compared on their own; undo keeps them, and a
+// save writes the points as placed and the image's name.
 struct PathValues {
   std::vector<vec2> mControlPoints;  // local space, curve order
   float mRotation = 0.0f;            // degrees
   float mScale = 1.0f;
   std::int32_t mSelectedIndex = -1;
+  std::string mBackground;  // a file name of the working folder; empty for none
 
   bool operator==(const PathValues& other) const {
     return mControlPoints == other.mControlPoints && mRotation == other.mRotation && mScale == other.mScale &&
-           mSelectedIndex == other.mSelectedIndex;
+           mSelectedIndex == other.mSelectedIndex && mBackground == other.mBackground;
   }
   bool operator!=(const PathValues& other) const { return !(*this == other); }
 };

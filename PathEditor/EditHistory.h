@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "CubicBSpline.h"
@@ -42,6 +43,7 @@ private:
     float rotation = 0.0f;
     float scale = 1.0f;
     std::int32_t selected = -1;
+    std::string background;
   };
   // One step: from point `first` on, the points of `before` were replaced by those of `after`;
   // the points ahead of `first` and after the replaced ones stayed as they were.
@@ -50,7 +52,8 @@ private:
     Side before, after;
     std::uint64_t tag = 0;
     std::size_t Bytes() const {
-      return sizeof(Step) + (before.points.capacity() + after.points.capacity()) * sizeof(vec2);
+      return sizeof(Step) + (before.points.capacity() + after.points.capacity()) * sizeof(vec2) +
+             before.background.capacity() + after.background.capacity();
     }
   };
 

@@ -20,8 +20,8 @@ public:
   // when the file was written.
   bool Save(const CubicBSpline& spline);
   // Loads the listed file `index` into the path: its points at the window positions they were
-  // saved from, rotation 0 and scale 1. A file that fails leaves the path as it was. True when
-  // the path was loaded.
+  // saved from, rotation 0 and scale 1, and its background (none when it names none). A file
+  // that fails leaves the path as it was. True when the path was loaded.
   bool LoadResourceFile(std::uint32_t index, CubicBSpline& spline);
   // Lists the working folder into mFilenames.
   void RefreshListing();

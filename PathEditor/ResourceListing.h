@@ -9,3 +9,8 @@
 // program's own binaries (".dll", ".exe", ".pdb"), sorted byte by byte. A folder that cannot
 // be read gives an empty list.
 void ListResourceFiles(const std::string& prefix, std::vector<std::string>& out);
+
+// Fills out with the names of the image files of the working directory that a background can
+// show: *.png, *.jpg, *.jpeg, *.bmp and *.tga in any letter case, folders left out, sorted byte
+// by byte. A folder that cannot be read gives an empty list.
+void ListImageFiles(std::vector<std::string>& out);

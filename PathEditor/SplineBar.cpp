@@ -139,7 +139,10 @@ void SplineEditor::BuildBar() {
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetY, GetY, this, "label=Y step=1");
   TwAddVarCB(mBar, "", TW_TYPE_BOOLCPP, SetSnap, GetSnap, this, "label=Snap");
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetGridStep, GetGridStep, this, "label='Grid step' step=1");
-  TwDefine("'Spline' size='200 380'");
+  // Then the image under the frame.
+  TwAddSeparator(mBar, "", "");
+  AddBackgroundEntries();
+  TwDefine("'Spline' size='200 424'");
 }
 
 TwType DefineLoadEnum(const std::vector<std::string>& names) {

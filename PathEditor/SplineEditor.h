@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "BackgroundImage.h"
 #include "CubicBSpline.h"
 #include "EditHistory.h"
 #include "PathFiles.h"
@@ -31,6 +32,8 @@ public:
   void Load(std::uint32_t index);
   // Lists the working folder into the Load list.
   void RefreshLoadList();
+  // Lists the working folder's images into the Background list.
+  void RefreshBackgroundList();
 
   // Runs an edit of the path as one undo step. A drag going on becomes a step of its own first.
   template <typename Edit>
@@ -70,9 +73,13 @@ public:
   // Where the bar's Push Back and Insert buttons place a point: the pointer's last window
   // position outside the bar (the frame's centre until the pointer has been in the scene).
   vec2 mLastScenePointer;
+  BackgroundImage mBackgroundImage;  // the image the path names, and the bar's list of images
 
 private:
   void BuildBar();
+  void AddBackgroundEntries();
+  // Hands the path's background image to this frame, stretched over the frame rectangle.
+  void SubmitBackground();
   void HandleMouse();
   // One step back (undo) or forward (redo).
   void Walk(bool back);
@@ -123,3 +130,5 @@ private:
 
 // (Re)defines "LoadFilenamesEnum" with value i labelled names[i] and returns its type.
 TwType DefineLoadEnum(const std::vector<std::string>& names);
+// (Re)defines "BackgroundFilesEnum": value 0 "(none)", value i + 1 labelled files[i].
+TwType DefineBackgroundEnum(const std::vector<std::string>& files);

@@ -109,6 +109,7 @@ void SplineEditor::Update() {
   HandleMouse();
   if (mSnap || (mDrag.kind != Drag::None && !mDrag.cancelled && DragSnaps())) DrawGrid();
   mSpline.RebuildSamples();
+  SubmitBackground();
   SubmitDrawing();
   mLastMousePos = InputManager::Instance()->mMousePos;
 }

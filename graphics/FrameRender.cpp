@@ -1,4 +1,5 @@
-// One frame: clear, the scene's draw list with "Default", the debug batches, the bars, the swap.
+// One frame: clear, the background image, the scene's draw list with "Default", the debug
+// batches, the bars, the swap.
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
@@ -30,6 +31,7 @@ void GraphicsManager::RenderFrame(const ObjectTable& drawList) {
   mView = mat4(1.0f);
   CameraManager::Instance();
 
+  DrawBackground();
   DrawObjects(drawList);
   DrawLines();
   DrawPoints();

@@ -65,6 +65,7 @@ void GraphicsManager::Initialize() {
 
   glGenBuffers(1, &mLineBuffer);
   glGenBuffers(1, &mPointBuffer);
+  glGenBuffers(1, &mBackgroundBuffer);
   mLabelOverlay = new LabelOverlay();  // its GL objects come with the first labels
 
   // Window pixels from the lower-left corner; visible depth from z = -1 to z = -1000.
@@ -79,8 +80,10 @@ void GraphicsManager::Initialize() {
 void GraphicsManager::Shutdown() {
   glDeleteBuffers(1, &mLineBuffer);
   glDeleteBuffers(1, &mPointBuffer);
+  glDeleteBuffers(1, &mBackgroundBuffer);
   mLineBuffer = 0;
   mPointBuffer = 0;
+  mBackgroundBuffer = 0;
   if (mLabelOverlay != nullptr) mLabelOverlay->Release();
   delete mLabelOverlay;
   mLabelOverlay = nullptr;

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "BackgroundLayer.h"
 #include "DebugBatch.h"
 #include "GLHandle.h"
 #include "ObjectManager.h"
@@ -45,6 +46,9 @@ public:
   GLuint mPointBuffer = 0;
   std::vector<ColorVertex> mPoints;
   std::vector<TextLabel> mTexts;
+  // Drawn under the batches in the next frame, then reset to none: handed over every frame.
+  BackgroundLayer mBackground;
+  GLuint mBackgroundBuffer = 0;
   mat4 mView = mat4(1.0f);
   mat4 mProjection = mat4(1.0f);
   mat4 mOrthoProjection = mat4(1.0f);
@@ -55,6 +59,7 @@ private:
   friend class Singleton<GraphicsManager>;
   GraphicsManager() = default;
 
+  void DrawBackground();
   void DrawObjects(const ObjectTable& drawList);
   void DrawLines();
   void DrawPoints();

@@ -38,6 +38,27 @@ void AppendLine(std::string& text, const char* tag, const PathPoint& value) {
   text += ">\n";
 }
 
+// An attribute value between double quotes, read back by any XML parser as it was: the markup
+// characters as entities, and the white space a parser would fold into blanks as references.
+void AppendAttribute(std::string& text, const char* name, const std::string& value) {
+  text += ' ';
+  text += name;
+  text += "=\"";
+  for (const char c : value) {
+    switch (c) {
+      case '&': text += "&amp;"; break;
+      case '<': text += "&lt;"; break;
+      case '>': text += "&gt;"; break;
+      case '"': text += "&quot;"; break;
+      case '\t': text += "&#9;"; break;
+      case '\n': text += "&#10;"; break;
+      case '\r': text += "&#13;"; break;
+      default: text += c;
+    }
+  }
+  text += '"';
+}
+
 // The start of the curve on the normalised points: (P0 + 4 P1 + P2) / 6 as the curve's own
 // weights give it, or (0, 0) below four points.
 PathPoint CurveStart(const std::vector<PathPoint>& points) {
@@ -113,7 +134,12 @@ void ReadPair(std::string_view text, PathPoint& target) {
 
 }  // namespace
 
-std::optional<std::string> WriteResourceFile(const std::vector<PathPoint>& windowPoints, const Frame& frame) {
+bool IsPlainFileName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\:") == std::string_view::npos;
+}
+
+std::optional<std::string> WriteResourceFile(const std::vector<PathPoint>& windowPoints, const Frame& frame,
+                                             const RootAttributes& attributes) {
   const PathPoint size{2.0f * frame.halfSize.x, 2.0f * frame.halfSize.y};
   std::vector<PathPoint> normalised;
   normalised.reserve(windowPoints.size());
@@ -123,7 +149,9 @@ std::optional<std::string> WriteResourceFile(const std::vector<PathPoint>& windo
 
   std::string text;
   text.reserve(128 + 48 * normalised.size());
-  text += "<resource>\n";
+  text += "<resource";
+  if (!attributes.background.empty()) AppendAttribute(text, "background", attributes.background);
+  text += ">\n";
   AppendLine(text, "Scale", frame.halfSize);
   AppendLine(text, "WorldPos", frame.corner);
   AppendLine(text, "SplineStart", start);
@@ -162,6 +190,14 @@ std::optional<Contents> ReadResourceFile(std::string_view text, const PathPoint&
 
   Contents contents;
   contents.splineStart = splineStart;
+  if (const char* background = root->Attribute("background")) {
+    if (IsPlainFileName(background)) {
+      contents.root.background = background;
+    } else if (*background != '\0') {
+      contents.messages.push_back("Refused background: " + std::string(background) +
+                                  " (not a plain file name in the working folder)");
+    }
+  }
   for (const tinyxml2::XMLElement* child = root->FirstChildElement(); child != nullptr;
        child = child->NextSiblingElement()) {
     // The first child node only, and only if it is text (a leading comment gives no text).

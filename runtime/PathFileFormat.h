@@ -17,12 +17,25 @@ struct Frame {
   PathPoint halfSize;  // half width and half height
 };
 
+// What the root element carries besides its child elements. Each is written only when set, so
+// a path that sets none has the text it always had.
+struct RootAttributes {
+  // background: the image the path was drawn over, a plain file name in the path's folder.
+  std::string background;
+};
+
+// Whether a name read from a file may name a file of the folder that file is in: not empty, no
+// folder part (neither separator, nor a drive's colon), neither "." nor "..". Anything else
+// could reach outside that folder and is refused.
+bool IsPlainFileName(std::string_view name);
+
 // The text of a path file for control points at these window positions: the frame's half size
 // and corner, then the start of the curve and every point, normalised to the frame (its
 // lower-left corner at (0, 0), its upper-right corner at (1, 1)) and made relative to that
-// start; numbers as a text stream prints a float. Nothing when a value has no finite form (a
-// path placed beyond the float range).
-std::optional<std::string> WriteResourceFile(const std::vector<PathPoint>& windowPoints, const Frame& frame);
+// start; numbers as a text stream prints a float. The root's attributes come from `attributes`.
+// Nothing when a value has no finite form (a path placed beyond the float range).
+std::optional<std::string> WriteResourceFile(const std::vector<PathPoint>& windowPoints, const Frame& frame,
+                                             const RootAttributes& attributes = {});
 
 // What a path file holds, element by element.
 struct Contents {
@@ -30,7 +43,9 @@ struct Contents {
   PathPoint worldPos{0.0f, 0.0f};        // WorldPos: that frame's lower-left corner
   PathPoint splineStart{0.0f, 0.0f};     // SplineStart: the start of the curve, normalised
   std::vector<PathPoint> controlPoints;  // file values, relative to the start
-  std::vector<std::string> messages;     // "Unrecognised tag: " and the name, per other element
+  RootAttributes root;                   // a background that is no plain file name is left out
+  std::vector<std::string> messages;     // "Unrecognised tag: " and the name, per other element,
+                                         // and the refusal of a background name
 };
 
 // Reads one child element of the root into `contents`: the first two numbers of its text go
@@ -39,9 +54,9 @@ struct Contents {
 // appended even when nothing could be read; an element of another name adds a message.
 void ApplyElement(std::string_view tag, std::string_view text, Contents& contents);
 
-// Reads a whole text: every child element of the root, whatever the root's name, in document
-// order. The text of an element is its first child node when that is text. A file without
-// SplineStart keeps `splineStart` (the editor passes the start of the file it loaded before).
+// Reads a whole text: the root's attributes, then every child element of the root, whatever
+// the root's name, in document order. The text of an element is its first child node when that is text. A
+// file without SplineStart keeps `splineStart` (the editor passes the start of the file it loaded before).
 // Nothing when the text is no XML document with a root element.
 std::optional<Contents> ReadResourceFile(std::string_view text, const PathPoint& splineStart = {0.0f, 0.0f});
 

@@ -68,6 +68,7 @@ std::optional<PathResource> PathResource::FromText(std::string_view text, std::s
   PathResource resource;
   resource.mControlPoints = std::move(*points);
   resource.mFrameSize = frameSize;
+  resource.mBackground = std::move(contents->root.background);
   resource.mMessages = std::move(contents->messages);
   resource.mSamples = SamplesOf(resource.mControlPoints);
   resource.mArcLength = arclength::Table(resource.mControlPoints);

@@ -27,7 +27,12 @@ public:
   const std::vector<PathPoint>& ControlPoints() const { return mControlPoints; }
   // The width and height of that frame in pixels (2 * Scale), to map the path onto a screen.
   PathPoint FrameSize() const { return mFrameSize; }
-  // "Unrecognised tag: " and the name, for each skipped element.
+  // The image the path was drawn over (the root's background attribute): a plain file name in
+  // the path file's folder, or empty when there is none. A name that could reach outside that
+  // folder is refused: empty, with a message.
+  const std::string& Background() const { return mBackground; }
+  // "Unrecognised tag: " and the name, for each skipped element, and "Refused background: "
+  // with the name and the reason.
   const std::vector<std::string>& Messages() const { return mMessages; }
 
   // The curve at parameter s, 0 at its start and (number of points - 3) at its end, bit for bit
@@ -54,6 +59,7 @@ private:
 
   std::vector<PathPoint> mControlPoints;
   PathPoint mFrameSize{0.0f, 0.0f};
+  std::string mBackground;
   std::vector<std::string> mMessages;
   std::vector<PathPoint> mSamples;
   arclength::Table mArcLength;

@@ -1,5 +1,7 @@
 // The "Spline" bar the editor builds: its look, its entries, what they call, and
 // the Load list's enumeration.
+#include <cmath>
+
 #include "PathFileTestSupport.h"
 #include "SplineEditor.h"
 #include "TweakBarInspect.h"
@@ -36,7 +38,7 @@ TEST_F(SplineBarTest, BarHasTheDefinedLook) {
   EXPECT_EQ(0, bar.rect.x);
   EXPECT_EQ(0, bar.rect.y);
   EXPECT_EQ(200, bar.rect.width);
-  EXPECT_EQ(380, bar.rect.height);  // grown from 300 to hold the placement entries
+  EXPECT_EQ(424, bar.rect.height);  // grown from 300 to hold the placement and background entries
   EXPECT_EQ(80, bar.valuesWidth);
   EXPECT_EQ((std::array<int, 3>{49, 79, 79}), bar.color);
   EXPECT_EQ(255, bar.alpha);
@@ -75,6 +77,9 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
       {EntryKind::CallbackVariable, "Y", "", 1.0f},
       {EntryKind::CallbackVariable, "Snap", "", 1.0f},
       {EntryKind::CallbackVariable, "Grid step", "", 1.0f},
+      {EntryKind::Separator, "", "", 1.0f},
+      {EntryKind::CallbackVariable, "Background", "", 1.0f},
+      {EntryKind::CallbackVariable, "Opacity", "", 0.05f},
   };
   const auto& entries = SplineBar().entries;
   ASSERT_EQ(std::size(expected), entries.size());
@@ -90,11 +95,13 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
   EXPECT_EQ(tweakbar::EnumTypeNamed("LoadFilenamesEnum"), entries[2].type);
   EXPECT_EQ(TW_TYPE_FLOAT, entries[4].type);
   EXPECT_EQ(TW_TYPE_FLOAT, entries[5].type);
+  EXPECT_EQ(tweakbar::EnumTypeNamed("BackgroundFilesEnum"), entries[22].type);
+  EXPECT_EQ(TW_TYPE_FLOAT, entries[23].type);
 }
 
 TEST_F(SplineBarTest, BarEntriesCallThePath) {
   const auto& entries = SplineBar().entries;
-  ASSERT_EQ(21u, entries.size());
+  ASSERT_EQ(24u, entries.size());
   auto press = [&](std::size_t i) { entries[i].buttonCallback(entries[i].clientData); };
   auto setFloat = [&](std::size_t i, float value) { entries[i].setCallback(&value, entries[i].clientData); };
   auto getFloat = [&](std::size_t i) {
@@ -176,6 +183,67 @@ TEST_F(SplineBarTest, ASavedFileAppearsInTheLoadList) {
   }
   EXPECT_EQ((std::vector<std::string>{"alpha.xml", "new.xml", "omega.xml"}), LoadEnumLabels());
   EXPECT_EQ(LoadEnumLabels(), files.mFilenames);
+}
+
+}  // namespace
+
+namespace {
+
+// The Background list: "(none)", then the folder's images as they are when it opens; a choice
+// names the image in the path as one undo step; Opacity is held to 0 ... 1.
+TEST_F(SplineBarTest, BackgroundListsTheImagesAndAChoiceIsOneStep) {
+  const auto& entries = SplineBar().entries;
+  ASSERT_EQ(24u, entries.size());
+  const tweakbar::Entry& background = entries[22];
+  const tweakbar::Entry& opacity = entries[23];
+  const TwType type = tweakbar::EnumTypeNamed("BackgroundFilesEnum");
+  EXPECT_EQ(std::vector<std::string>{"(none)"}, tweakbar::EnumLabels(type));
+
+  for (const char* name : {"level.png", "Art.JPG", "b.jpeg", "c.Bmp", "d.tga", "notes.txt", "e.png.xml"})
+    WriteFile(name, "");
+  std::filesystem::create_directory("folder.png");
+  ASSERT_NE(nullptr, background.listOpenCallback);
+  background.listOpenCallback(background.listOpenClientData);
+  EXPECT_EQ((std::vector<std::string>{"(none)", "Art.JPG", "b.jpeg", "c.Bmp", "d.tga", "level.png"}),
+            tweakbar::EnumLabels(type));
+
+  auto shown = [&] {
+    int index = -2;
+    background.getCallback(&index, background.clientData);
+    return index;
+  };
+  EXPECT_EQ(0, shown());
+  const int level = 5;
+  background.setCallback(&level, background.clientData);
+  EXPECT_EQ("level.png", spline.mBackground);
+  EXPECT_EQ(5, shown());
+  EXPECT_TRUE(editor.HasUnsavedEdits());
+  const int none = 0;
+  background.setCallback(&none, background.clientData);
+  EXPECT_EQ("", spline.mBackground);
+  editor.Undo();
+  EXPECT_EQ("level.png", spline.mBackground);
+  editor.Undo();
+  EXPECT_EQ("", spline.mBackground);
+  EXPECT_FALSE(editor.HasUnsavedEdits());
+  spline.mBackground = "gone.png";  // named by a file, not in the folder
+  EXPECT_EQ(-1, shown());
+
+  auto setOpacity = [&](float value) { opacity.setCallback(&value, opacity.clientData); };
+  auto getOpacity = [&] {
+    float value = -1.0f;
+    opacity.getCallback(&value, opacity.clientData);
+    return value;
+  };
+  EXPECT_FLOAT_EQ(0.5f, getOpacity());
+  setOpacity(0.75f);
+  EXPECT_FLOAT_EQ(0.75f, getOpacity());
+  setOpacity(1.5f);
+  EXPECT_FLOAT_EQ(1.0f, getOpacity());
+  setOpacity(-0.05f);
+  EXPECT_FLOAT_EQ(0.0f, getOpacity());
+  setOpacity(std::nanf(""));
+  EXPECT_FLOAT_EQ(0.0f, getOpacity());
 }
 
 }  // namespace

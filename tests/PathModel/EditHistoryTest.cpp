@@ -19,22 +19,29 @@ PathValues Path(std::vector<vec2> points, std::int32_t selected = -1, float rota
   return values;
 }
 
+PathValues Over(PathValues values, const std::string& background) {
+  values.mBackground = background;
+  return values;
+}
+
 const vec2 A(1, 1), B(2, 2), C(3, 3), D(4, 4);
 
 // A chain of edits of every kind, undone to the start and redone to the end, value for value.
 TEST(EditHistoryTest, UndoAndRedoWalkEveryKindOfStepBothWays) {
   const std::vector<PathValues> states = {
       Path({}),
-      Path({A}, 0),                                // append
-      Path({A, B}, 1),                             // append
-      Path({A, C, B}, 1),                          // insert
-      Path({A, D, B}, 1),                          // move
-      Path({A, D, B}, 1, 30.0f),                   // rotation
-      Path({A, D, B}, 1, 30.0f, 2.0f),             // scale
-      Path({A, B}, 1, 30.0f, 2.0f),                // delete
-      Path({{11, 11}, {12, 12}}, 1, 30.0f, 2.0f),  // the whole path moved
-      Path({}, -1, 30.0f, 2.0f),                   // clear
-      Path({C, D, A, B}, -1),                      // a load
+      Path({A}, 0),                                               // append
+      Path({A, B}, 1),                                            // append
+      Path({A, C, B}, 1),                                         // insert
+      Path({A, D, B}, 1),                                         // move
+      Path({A, D, B}, 1, 30.0f),                                  // rotation
+      Path({A, D, B}, 1, 30.0f, 2.0f),                            // scale
+      Path({A, B}, 1, 30.0f, 2.0f),                               // delete
+      Over(Path({A, B}, 1, 30.0f, 2.0f), "a.png"),                // a background chosen
+      Over(Path({A, B}, 1, 30.0f, 2.0f), "b.png"),                // another
+      Over(Path({{11, 11}, {12, 12}}, 1, 30.0f, 2.0f), "b.png"),  // the whole path moved
+      Over(Path({}, -1, 30.0f, 2.0f), "b.png"),                   // clear
+      Path({C, D, A, B}, -1),                                     // a load, of a file without a background
   };
   EditHistory history;
   for (std::size_t i = 1; i < states.size(); ++i) history.Record(states[i - 1], states[i]);

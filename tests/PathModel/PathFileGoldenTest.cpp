@@ -30,8 +30,10 @@ std::string Listing(const std::string& text) {
   const PathPoint previousStart{0.25f, 0.75f};  // what a file without SplineStart keeps
   const std::optional<pathfile::Contents> contents = pathfile::ReadResourceFile(text, previousStart);
   if (!contents) return "refused\n";
-  std::string listing = Line("Scale", contents->scale) + Line("WorldPos", contents->worldPos) +
-                        Line("SplineStart", contents->splineStart);
+  std::string listing =
+      contents->root.background.empty() ? "" : "Background " + contents->root.background + "\n";
+  listing += Line("Scale", contents->scale) + Line("WorldPos", contents->worldPos) +
+             Line("SplineStart", contents->splineStart);
   for (const PathPoint& p : contents->controlPoints) listing += Line("ControlPoint", p);
   for (const std::string& message : contents->messages) listing += "message " + message + "\n";
   const auto positions = pathfile::WindowPositions(*contents);
@@ -50,7 +52,9 @@ TEST_P(ReadGolden, GivesTheExpectedValues) {
 INSTANTIATE_TEST_SUITE_P(Files, ReadGolden,
                          ::testing::Values("four_points", "one_point", "three_points",
                                            "rotation_and_scale_baked", "unknown_tags", "missing_spline_start",
-                                           "hostile_numbers", "beyond_float_range", "not_xml", "no_element"));
+                                           "hostile_numbers", "beyond_float_range", "not_xml", "no_element",
+                                           "four_points_over_background", "background_name_with_markup",
+                                           "refused_background"));
 
 // A path given as window points of the model, placed with a rotation and a scale.
 struct WriteCase {
@@ -58,6 +62,7 @@ struct WriteCase {
   std::vector<vec2> points;  // local
   float rotation;
   float scale;
+  const char* background = "";
 };
 
 class WriteGolden : public ::testing::TestWithParam<WriteCase> {};
@@ -70,20 +75,28 @@ TEST_P(WriteGolden, GivesTheGoldenText) {
   spline.SetScale(c.scale);
   std::vector<PathPoint> window;
   for (const vec2& w : spline.WindowPoints()) window.push_back(PathPoint{w.x, w.y});
-  const std::optional<std::string> text = pathfile::WriteResourceFile(window, FileFrame());
+  const std::optional<std::string> text =
+      pathfile::WriteResourceFile(window, FileFrame(), pathfile::RootAttributes{c.background});
   ASSERT_TRUE(text.has_value());
   EXPECT_EQ(Golden(std::string(c.name) + ".xml"), *text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, WriteGolden,
-    ::testing::Values(WriteCase{"four_points", {{262, 184}, {612, 384}, {962, 584}, {962, 184}}, 0.0f, 1.0f},
-                      WriteCase{"one_point", {{612, 384}}, 0.0f, 1.0f},
-                      WriteCase{"three_points", {{300.5f, 200.25f}, {401, 517}, {733, 250}}, 0.0f, 1.0f},
-                      WriteCase{"rotation_and_scale_baked",
-                                {{400, 100}, {450, 150}, {480, 260}, {420, 330}, {380, 240}},
-                                30.0f,
-                                1.5f}),
+    ::testing::Values(
+        WriteCase{"four_points", {{262, 184}, {612, 384}, {962, 584}, {962, 184}}, 0.0f, 1.0f},
+        WriteCase{"one_point", {{612, 384}}, 0.0f, 1.0f},
+        WriteCase{"three_points", {{300.5f, 200.25f}, {401, 517}, {733, 250}}, 0.0f, 1.0f},
+        WriteCase{"rotation_and_scale_baked",
+                  {{400, 100}, {450, 150}, {480, 260}, {420, 330}, {380, 240}},
+                  30.0f,
+                  1.5f},
+        WriteCase{"four_points_over_background",
+                  {{262, 184}, {612, 384}, {962, 584}, {962, 184}},
+                  0.0f,
+                  1.0f,
+                  "level.png"},
+        WriteCase{"background_name_with_markup", {{612, 384}}, 0.0f, 1.0f, "Level 1 & \"Art\" <v2>\tx.png"}),
     [](const ::testing::TestParamInfo<WriteCase>& c) { return std::string(c.param.name); });
 
 TEST(WriteFormat, APathPlacedBeyondTheFloatRangeHasNoText) {

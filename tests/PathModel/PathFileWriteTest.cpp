@@ -108,10 +108,14 @@ TEST_F(PathFileTest, SaveLoadSaveGivesTheSameText) {
   };
   for (std::size_t i = 0; i < paths.size(); ++i) {
     SetWindowPoints(paths[i]);
+    spline.mBackground = i == 1 ? "level.png" : "";
     const std::string name = "trip" + std::to_string(i);
     SaveAs(name);
     const std::string first = ReadFile(name + ".xml");
+    EXPECT_EQ(i == 1, first.find("<resource background=\"level.png\">\n") == 0) << first;
+    spline.mBackground = "other.png";
     EXPECT_EQ("", LoadNamed(name + ".xml"));
+    EXPECT_EQ(i == 1 ? "level.png" : "", spline.mBackground);  // a file without one clears it
     std::filesystem::remove(name + ".xml");
     SaveAs(name);
     EXPECT_EQ(first, ReadFile(name + ".xml")) << name;
