@@ -139,10 +139,12 @@ void SplineEditor::BuildBar() {
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetY, GetY, this, "label=Y step=1");
   TwAddVarCB(mBar, "", TW_TYPE_BOOLCPP, SetSnap, GetSnap, this, "label=Snap");
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetGridStep, GetGridStep, this, "label='Grid step' step=1");
+  // The index labels can be hidden: on a long path they cover everything.
+  TwAddVarRW(mBar, "", TW_TYPE_BOOLCPP, &mShowLabels, "label=Labels");
   // Then the image under the frame.
   TwAddSeparator(mBar, "", "");
   AddBackgroundEntries();
-  TwDefine("'Spline' size='200 424'");
+  TwDefine("'Spline' size='200 444'");
 }
 
 TwType DefineLoadEnum(const std::vector<std::string>& names) {

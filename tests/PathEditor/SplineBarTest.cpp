@@ -38,7 +38,7 @@ TEST_F(SplineBarTest, BarHasTheDefinedLook) {
   EXPECT_EQ(0, bar.rect.x);
   EXPECT_EQ(0, bar.rect.y);
   EXPECT_EQ(200, bar.rect.width);
-  EXPECT_EQ(424, bar.rect.height);  // grown from 300 to hold the placement and background entries
+  EXPECT_EQ(444, bar.rect.height);  // grown from 300 to hold the placement entries, Labels and the background
   EXPECT_EQ(80, bar.valuesWidth);
   EXPECT_EQ((std::array<int, 3>{49, 79, 79}), bar.color);
   EXPECT_EQ(255, bar.alpha);
@@ -77,6 +77,7 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
       {EntryKind::CallbackVariable, "Y", "", 1.0f},
       {EntryKind::CallbackVariable, "Snap", "", 1.0f},
       {EntryKind::CallbackVariable, "Grid step", "", 1.0f},
+      {EntryKind::Variable, "Labels", "", 1.0f},
       {EntryKind::Separator, "", "", 1.0f},
       {EntryKind::CallbackVariable, "Background", "", 1.0f},
       {EntryKind::CallbackVariable, "Opacity", "", 0.05f},
@@ -95,13 +96,16 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
   EXPECT_EQ(tweakbar::EnumTypeNamed("LoadFilenamesEnum"), entries[2].type);
   EXPECT_EQ(TW_TYPE_FLOAT, entries[4].type);
   EXPECT_EQ(TW_TYPE_FLOAT, entries[5].type);
-  EXPECT_EQ(tweakbar::EnumTypeNamed("BackgroundFilesEnum"), entries[22].type);
-  EXPECT_EQ(TW_TYPE_FLOAT, entries[23].type);
+  EXPECT_EQ(TW_TYPE_BOOLCPP, entries[21].type);
+  EXPECT_EQ(&editor.mShowLabels, entries[21].variable);
+  EXPECT_TRUE(editor.mShowLabels);  // on until switched off
+  EXPECT_EQ(tweakbar::EnumTypeNamed("BackgroundFilesEnum"), entries[23].type);
+  EXPECT_EQ(TW_TYPE_FLOAT, entries[24].type);
 }
 
 TEST_F(SplineBarTest, BarEntriesCallThePath) {
   const auto& entries = SplineBar().entries;
-  ASSERT_EQ(24u, entries.size());
+  ASSERT_EQ(25u, entries.size());
   auto press = [&](std::size_t i) { entries[i].buttonCallback(entries[i].clientData); };
   auto setFloat = [&](std::size_t i, float value) { entries[i].setCallback(&value, entries[i].clientData); };
   auto getFloat = [&](std::size_t i) {
@@ -193,9 +197,9 @@ namespace {
 // names the image in the path as one undo step; Opacity is held to 0 ... 1.
 TEST_F(SplineBarTest, BackgroundListsTheImagesAndAChoiceIsOneStep) {
   const auto& entries = SplineBar().entries;
-  ASSERT_EQ(24u, entries.size());
-  const tweakbar::Entry& background = entries[22];
-  const tweakbar::Entry& opacity = entries[23];
+  ASSERT_EQ(25u, entries.size());
+  const tweakbar::Entry& background = entries[23];
+  const tweakbar::Entry& opacity = entries[24];
   const TwType type = tweakbar::EnumTypeNamed("BackgroundFilesEnum");
   EXPECT_EQ(std::vector<std::string>{"(none)"}, tweakbar::EnumLabels(type));
 

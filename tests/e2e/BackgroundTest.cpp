@@ -11,9 +11,9 @@ namespace {
 
 // The background rows of the bar, below the placement rows, and the first entries of the
 // Background list when it is open: "(none)", then the listed images.
-constexpr int kBackgroundY = 371;
-constexpr int kOpacityY = 391;
-constexpr int kBackgroundListFirstY = 392;
+constexpr int kBackgroundY = 391;
+constexpr int kOpacityY = 411;
+constexpr int kBackgroundListFirstY = 412;
 
 // A 700 x 400 image of four quarters: red at the top left, blue at the top right, white at the
 // bottom left, cyan at the bottom right.
