@@ -68,7 +68,9 @@ public:
 
   std::int32_t mHoveredIndex = -1;
   std::vector<vec2> mSamples;  // window space, parameter order
-  float mPickRadiusSq = 100.0f;
+  // Pick's radius, squared, in local units: 10, which the editor divides by its view's zoom.
+  static constexpr float kPickRadiusSq = 100.0f;
+  float mPickRadiusSq = kPickRadiusSq;
   bool mSamplesValid = true;
 
 private:

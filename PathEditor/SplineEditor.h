@@ -70,8 +70,8 @@ public:
   bool mSnap = false;                     // the bar's Snap switch
   bool mShowLabels = true;                // the bar's Labels switch: each point's index above it
   float mGridStep = 25.0f;                // frame pixels; the 700 x 400 frame holds 28 x 16 grid cells
-  vec2 mLastMousePos = vec2(0.0f, 0.0f);  // the pointer at the end of the previous Update
-  // Where the bar's Push Back and Insert buttons place a point: the pointer's last window
+  vec2 mLastMousePos = vec2(0.0f, 0.0f);  // the pointer in scene pixels at the end of the previous Update
+  // Where the bar's Push Back and Insert buttons place a point: the pointer's last scene
   // position outside the bar (the frame's centre until the pointer has been in the scene).
   vec2 mLastScenePointer;
   BackgroundImage mBackgroundImage;  // the image the path names, and the bar's list of images
@@ -79,6 +79,12 @@ public:
 private:
   void BuildBar();
   void AddBackgroundEntries();
+  // The view from this frame's input: Home resets it, a wheel step outside the bar zooms about
+  // the pointer.
+  void UpdateView();
+  // A left drag with Space held pans the view: the scene point it began on stays under the
+  // pointer. True while such a drag goes on (begun, or held, this frame).
+  bool HandlePan();
   // Hands the path's background image to this frame, stretched over the frame rectangle.
   void SubmitBackground();
   void HandleMouse();
@@ -109,6 +115,8 @@ private:
   void RestartDrag();
 
   Drag mDrag;
+  bool mPanning = false;
+  vec2 mPanAnchor = vec2(0.0f);  // the scene point the pan drag holds under the pointer
   // The file names each load changed, by the tag of its step, so that undo and redo of a load
   // give them back with the path (Save then writes where the path came from).
   struct LoadNames {

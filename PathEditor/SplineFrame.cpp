@@ -27,9 +27,19 @@ void ShowCursor(InputManager* input, bool visible) {
 
 void SplineEditor::HandleMouse() {
   InputManager* input = InputManager::Instance();
-  const vec2 mouse = input->mMousePos;
+  // A pan moves the view first; then the pointer is taken into the scene, where the path is.
+  const bool panning = HandlePan();
+  const WindowView* view = WindowView::Instance();
+  const vec2 mouse = view->WindowToScene(input->mMousePos);
   vec2 delta = mouse - mLastMousePos;
-  mSpline.Pick(mouse);
+  // The pick radius keeps its size on the screen at any zoom. No point is picked while Space
+  // is held (a left press then pans) or the view pans.
+  mSpline.mPickRadiusSq = CubicBSpline::kPickRadiusSq / (view->Zoom() * view->Zoom());
+  if (panning || input->mKeysHeld[static_cast<unsigned char>(' ')]) {
+    mSpline.mHoveredIndex = -1;
+  } else {
+    mSpline.Pick(mouse);
+  }
 
   const bool leftPress = input->mMouseLeft && !input->mPrevMouseLeft;
   const bool leftHeld = input->mMouseLeft && input->mPrevMouseLeft;
@@ -67,6 +77,12 @@ void SplineEditor::HandleMouse() {
     if (!mDrag.cancelled) pointDragEnds ? dragPoint(delta) : dragPath(delta);
     delta = vec2(0.0f);
     EndDrag();
+  }
+  // The left button belongs to the pan until it is let go.
+  if (panning) {
+    input->mCursorVisible = true;
+    glutSetCursor(GLUT_CURSOR_CROSSHAIR);
+    return;
   }
 
   if (leftPress) {
@@ -107,10 +123,13 @@ void SplineEditor::HandleMouse() {
 }
 
 void SplineEditor::Update() {
+  UpdateView();
   // The pointer's place for the bar's buttons: wherever it moved outside the bar.
-  const vec2 mouse = InputManager::Instance()->mMousePos;
+  const WindowView* view = WindowView::Instance();
+  const vec2 window = InputManager::Instance()->mMousePos;
+  const vec2 mouse = view->WindowToScene(window);
   const bool moved = mouse != mLastMousePos;
-  const glm::ivec2 pointer = WindowView::Instance()->WindowToPointer(mouse);
+  const glm::ivec2 pointer = view->WindowToPointer(window);
   if (moved && !TwIsOnBar(pointer.x, pointer.y)) mLastScenePointer = mouse;
   // Arrow keys nudge the selected point; Shift goes ten times as far.
   for (const InputManager::SpecialKeyPress& press : InputManager::Instance()->mSpecialKeys) {
@@ -125,7 +144,7 @@ void SplineEditor::Update() {
   mSpline.RebuildSamples();
   SubmitBackground();
   SubmitDrawing();
-  mLastMousePos = InputManager::Instance()->mMousePos;
+  mLastMousePos = view->WindowToScene(InputManager::Instance()->mMousePos);
 }
 
 void SplineEditor::SubmitDrawing() {
@@ -142,7 +161,7 @@ void SplineEditor::SubmitDrawing() {
   }
 
   // Each point in its colour, and unless the Labels switch is off, its index 20 pixels above
-  // it, in device coordinates.
+  // it on the screen, at any zoom, in device coordinates.
   const std::vector<vec2> points = mSpline.WindowPoints();
   const WindowView* view = WindowView::Instance();
   TextLabel* label = mShowLabels ? ExtendBatch(graphics->mTexts, points.size()) : nullptr;
@@ -150,7 +169,8 @@ void SplineEditor::SubmitDrawing() {
   for (std::size_t i = 0; i < points.size(); ++i) {
     const vec2 w = points[i];
     if (label != nullptr)
-      *label++ = TextLabel{std::to_string(i), view->WindowToDevice(w + vec2(0.0f, 20.0f))};
+      *label++ =
+          TextLabel{std::to_string(i), view->WindowToDevice(view->SceneToWindow(w) + vec2(0.0f, 20.0f))};
     const auto index = static_cast<std::int32_t>(i);
     const vec4& color = index == mSpline.mSelectedIndex  ? kSelectedColor
                         : index == mSpline.mHoveredIndex ? kHoveredColor

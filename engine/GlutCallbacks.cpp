@@ -34,6 +34,14 @@ void OnKeyboard(unsigned char key, int x, int y) {
   if (key == 27) glutLeaveMainLoop();
 }
 
+// A key let go, whoever took its press: a key held (Space) is let go for the frames too.
+void OnKeyboardUp(unsigned char key, int /*x*/, int /*y*/) {
+  InputEvent event;
+  event.kind = InputEvent::KeyUp;
+  event.key = key;
+  InputManager::Instance()->Post(event);
+}
+
 namespace {
 
 bool IsCtrl(int key) { return key == GLUT_KEY_CTRL_L || key == GLUT_KEY_CTRL_R; }

@@ -39,9 +39,11 @@ bool InputManager::Apply(const InputEvent& event) {
       bool& key = mKeys[event.key & 255];
       if (key) return false;  // pressed again: the next frame sees it
       key = true;
+      mKeysHeld[event.key & 255] = true;
       mAnyKey = true;
       return true;
     }
+    case InputEvent::KeyUp: mKeysHeld[event.key & 255] = false; return true;
     case InputEvent::SpecialKey:
       mSpecialKeys.push_back(SpecialKeyPress{event.key, event.modifiers});
       return true;

@@ -17,11 +17,11 @@ extern std::int32_t gClickY;  // gMouseY truncated at the last button press
 
 // One event from the window that no bar took, as the callbacks hand it over.
 struct InputEvent {
-  enum Kind { Motion, Button, Key, SpecialKey, Wheel } kind = Motion;
+  enum Kind { Motion, Button, Key, KeyUp, SpecialKey, Wheel } kind = Motion;
   vec2 position = vec2(0.0f);  // Motion: the pointer; Button: where the last motion left it
   int button = 0;              // Button: GLUT's number, 0 left, 1 middle, 2 right
   bool down = false;           // Button: pressed rather than released
-  int key = 0;                 // Key: the character; SpecialKey: GLUT's code
+  int key = 0;                 // Key, KeyUp: the character; SpecialKey: GLUT's code
   int modifiers = 0;           // SpecialKey: GLUT's modifier bits held
   std::int32_t wheel = 2;      // Wheel: 0 rolled forward, 1 backward
 };
@@ -40,6 +40,7 @@ public:
 
   bool mKeys[256] = {};
   bool mPrevKeys[256] = {};
+  bool mKeysHeld[256] = {};  // down now, as this frame sees the keys (Space held pans the view)
   bool mMouseLeft = false;
   bool mMouseRight = false;
   bool mMouseMiddle = false;

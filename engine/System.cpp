@@ -23,6 +23,7 @@ void System::InitWindow(int& argc, char** argv) {
   glutReshapeFunc(OnReshape);
   glutIdleFunc(OnFrame);
   glutKeyboardFunc(OnKeyboard);
+  glutKeyboardUpFunc(OnKeyboardUp);
   glutMouseFunc(OnMouseButton);
   glutMotionFunc(OnMotion);
   glutPassiveMotionFunc(OnPassiveMotion);

@@ -27,6 +27,7 @@ private:
 void OnFrame();
 void OnReshape(int width, int height);
 void OnKeyboard(unsigned char key, int x, int y);
+void OnKeyboardUp(unsigned char key, int x, int y);
 void OnSpecialKey(int key, int x, int y);
 void OnSpecialKeyUp(int key, int x, int y);
 void OnMouseButton(int button, int state, int x, int y);

@@ -1,4 +1,5 @@
-// The window's size and the mapping between the pointer, window pixels and device coordinates.
+// The window's size, the view of the scene, and the mapping between the pointer, window and
+// scene pixels and device coordinates.
 #include "WindowView.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -27,4 +28,26 @@ vec2 WindowView::WindowToDevice(const vec2& window) const {
 
 mat4 WindowView::Projection() const {
   return glm::ortho(0.0f, static_cast<float>(mWidth), 0.0f, static_cast<float>(mHeight), 1.0f, 1000.0f);
+}
+
+mat4 WindowView::SceneProjection() const {
+  mat4 view(mZoom);
+  view[2][2] = 1.0f;  // depths stay as they are
+  view[3] = vec4(mPan, 0.0f, 1.0f);
+  return Projection() * view;
+}
+
+void WindowView::ZoomAbout(const vec2& window, bool in) {
+  // Divided by the step rather than multiplied by its inverse, which has no exact float value.
+  const float zoom = std::clamp(in ? mZoom * gZoomStep : mZoom / gZoomStep, gMinZoom, gMaxZoom);
+  const vec2 scene = WindowToScene(window);
+  mZoom = zoom;
+  PanTo(scene, window);
+}
+
+void WindowView::PanTo(const vec2& scene, const vec2& window) { mPan = window - scene * mZoom; }
+
+void WindowView::ResetView() {
+  mZoom = 1.0f;
+  mPan = vec2(0.0f);
 }

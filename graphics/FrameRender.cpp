@@ -24,10 +24,11 @@ bool AnyVisible(const ObjectTable& drawList) {
 }  // namespace
 
 void GraphicsManager::RenderFrame(const ObjectTable& drawList) {
-  // The whole window, whatever its size now, with one window pixel to one pixel of the screen.
+  // The whole window, whatever its size now, with one window pixel to one pixel of the screen;
+  // what is drawn is placed in scene pixels, which the view zooms and pans.
   const WindowView* view = WindowView::Instance();
   glViewport(0, 0, view->Width(), view->Height());
-  mOrthoProjection = view->Projection();
+  mOrthoProjection = view->SceneProjection();
 
   // A frame with no depth-tested draw skips the depth clear: with 4x multisampling a software
   // renderer (llvmpipe) spends about a third of such a frame clearing depth that nothing reads.

@@ -67,9 +67,9 @@ void GraphicsManager::Initialize() {
   glGenBuffers(1, &mBackgroundBuffer);
   mLabelOverlay = new LabelOverlay();  // its GL objects come with the first labels
 
-  // Window pixels from the lower-left corner; visible depth from z = -1 to z = -1000. Each
-  // frame takes it anew for the window's size then.
-  mOrthoProjection = WindowView::Instance()->Projection();
+  // Scene pixels through the view to window pixels from the lower-left corner; visible depth
+  // from z = -1 to z = -1000. Each frame takes it anew for the window's size and view then.
+  mOrthoProjection = WindowView::Instance()->SceneProjection();
 
   mShaderTypes =
       new TwEnumVal[4]{{0, "Default"}, {1, "PhongLighting"}, {2, "PhongShading"}, {3, "BlinnShading"}};

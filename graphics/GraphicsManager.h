@@ -51,7 +51,7 @@ public:
   GLuint mBackgroundBuffer = 0;
   mat4 mView = mat4(1.0f);
   mat4 mProjection = mat4(1.0f);
-  mat4 mOrthoProjection = mat4(1.0f);
+  mat4 mOrthoProjection = mat4(1.0f);  // scene pixels to clip space: the view and the window
 
 private:
   LabelOverlay* mLabelOverlay = nullptr;  // draws mTexts; made in Initialize, owned

@@ -94,6 +94,14 @@ TEST_F(BackgroundTest, AnImageChosenFromTheListShowsInsideTheFrameOnlyUnderThePo
   EXPECT_TRUE(WaitForColor(800, 250, IsRed));
   EXPECT_TRUE(ShowsTheImage(255));
   EXPECT_TRUE(DarkAroundTheFrame());
+
+  // A wheel step about the frame's centre: the image grows with the frame, its left edge from
+  // 262 to 174.5, and its right one past the window's edge.
+  mDemo->MoveTo(612, Down(384));
+  mDemo->Wheel(1);
+  EXPECT_TRUE(mDemo->WaitFor([&] { return Near(At(180, 300), 255, 255, 255, 12); }));
+  EXPECT_TRUE(Near(At(170, 300), 0, 0, 0, 12));
+  EXPECT_TRUE(Near(At(1020, 300), 0, 255, 255, 12));
 }
 
 TEST_F(BackgroundTest, APathFileNamingAnImageLoadsWithItAndSaveKeepsTheName) {

@@ -31,6 +31,12 @@ InputEvent Key(char key) {
   event.key = key;
   return event;
 }
+InputEvent KeyUp(char key) {
+  InputEvent event;
+  event.kind = InputEvent::KeyUp;
+  event.key = key;
+  return event;
+}
 InputEvent Special(int key) {
   InputEvent event;
   event.kind = InputEvent::SpecialKey;
@@ -165,6 +171,18 @@ TEST_F(InputManagerTest, KeyShowsForExactlyOneUpdateThenMovesToPrevious) {
   EXPECT_FALSE(mInput->mAnyKey);
   mInput->Update();
   EXPECT_FALSE(mInput->mPrevKeys['a']);
+}
+
+// A key stays held from its press to its release, across frames, in the order of the events:
+// a press of the left button between them sees it held.
+TEST_F(InputManagerTest, AKeyIsHeldFromItsPressToItsRelease) {
+  Post({Key(' '), Button(kLeft, true, 0, 0), Button(kLeft, false, 0, 0), KeyUp(' ')});
+  EXPECT_TRUE(mInput->mKeysHeld[' ']);
+  EXPECT_TRUE(mInput->mMouseLeft);
+  mInput->Update();  // the release of the button
+  EXPECT_TRUE(mInput->mKeysHeld[' ']);
+  mInput->Update();
+  EXPECT_FALSE(mInput->mKeysHeld[' ']);
 }
 
 TEST_F(InputManagerTest, HeldFlagsAreCopiedAndLeftAlone) {

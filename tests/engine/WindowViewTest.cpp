@@ -54,3 +54,54 @@ TEST(WindowView, AWindowWithoutAreaStillMapsToFiniteValues) {
 }
 
 }  // namespace
+
+namespace {
+
+// The view of the scene: wheel steps about a window pixel keep the scene point under it, the
+// zoom stops at its limits, a pan puts a scene point under a window pixel, and the drawing's
+// projection agrees with the mapping.
+class SceneView : public ::testing::Test {
+protected:
+  void TearDown() override { mView->ResetView(); }
+  WindowView* mView = WindowView::Instance();
+};
+
+TEST_F(SceneView, AStepKeepsThePointUnderThePointerAndScalesAboutIt) {
+  const vec2 pointer(500.0f, 350.0f);
+  mView->ZoomAbout(pointer, true);
+  EXPECT_EQ(1.25f, mView->Zoom());
+  EXPECT_EQ(pointer, mView->SceneToWindow(pointer));
+  EXPECT_EQ(vec2(375.0f, 287.5f), mView->SceneToWindow(vec2(400.0f, 300.0f)));
+  EXPECT_EQ(vec2(400.0f, 300.0f), mView->WindowToScene(vec2(375.0f, 287.5f)));
+  const vec4 clip = mView->SceneProjection() * vec4(400.0f, 300.0f, -2.0f, 1.0f);
+  const vec2 device = mView->WindowToDevice(vec2(375.0f, 287.5f));
+  EXPECT_NEAR(device.x, clip.x / clip.w, 1e-6f);
+  EXPECT_NEAR(device.y, clip.y / clip.w, 1e-6f);
+  mView->ZoomAbout(pointer, false);
+  EXPECT_EQ(1.0f, mView->Zoom());
+  EXPECT_EQ(vec2(400.0f, 300.0f), mView->SceneToWindow(vec2(400.0f, 300.0f)));
+}
+
+TEST_F(SceneView, TheZoomStaysBetweenAQuarterAndSixteen) {
+  const vec2 pointer(300.0f, 200.0f);
+  for (int i = 0; i < 40; ++i) mView->ZoomAbout(pointer, true);
+  EXPECT_EQ(gMaxZoom, mView->Zoom());
+  EXPECT_NEAR(300.0f, mView->SceneToWindow(mView->WindowToScene(pointer)).x, 1e-3f);
+  for (int i = 0; i < 80; ++i) mView->ZoomAbout(pointer, false);
+  EXPECT_EQ(gMinZoom, mView->Zoom());
+  mView->ZoomAbout(pointer, true);
+  EXPECT_EQ(gMinZoom * gZoomStep, mView->Zoom());
+}
+
+TEST_F(SceneView, APanPutsTheScenePointUnderThePointerAndResetComesBack) {
+  mView->ZoomAbout(vec2(0.0f), true);
+  mView->PanTo(vec2(612.0f, 384.0f), vec2(100.0f, 50.0f));
+  EXPECT_EQ(vec2(100.0f, 50.0f), mView->SceneToWindow(vec2(612.0f, 384.0f)));
+  EXPECT_EQ(vec2(612.0f, 384.0f), mView->WindowToScene(vec2(100.0f, 50.0f)));
+  mView->ResetView();
+  EXPECT_EQ(1.0f, mView->Zoom());
+  EXPECT_EQ(vec2(262.0f, 184.0f), mView->SceneToWindow(vec2(262.0f, 184.0f)));
+  EXPECT_EQ(mView->Projection(), mView->SceneProjection());
+}
+
+}  // namespace

@@ -245,6 +245,17 @@ void DemoSession::Resize(int width, int height) {
   Frames(5);
 }
 
+void DemoSession::Wheel(int notches) {
+  // X reports the wheel as buttons 4 (forward) and 5 (backward), each notch a press and release.
+  const unsigned int button = notches > 0 ? 4 : 5;
+  for (int i = 0; i < std::abs(notches); ++i) {
+    XTestFakeButtonEvent(mX, button, True, CurrentTime);
+    XTestFakeButtonEvent(mX, button, False, CurrentTime);
+    XFlush(mX);
+    Settle();
+  }
+}
+
 void DemoSession::Click(int x, int y, Button button) {
   MoveTo(x, y);
   Press(button);

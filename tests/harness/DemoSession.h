@@ -46,6 +46,8 @@ public:
   void Press(Button button);
   void Release(Button button);
   void Click(int x, int y, Button button = Button::Left);  // press and release, frames apart
+  // Wheel notches where the pointer is: forward (away from the user) when positive.
+  void Wheel(int notches);
   void Drag(int fromX, int fromY, int toX, int toY, Button button, int steps = 8);
   // A key with modifiers held: Key("s", "Control_L"), Key("z", "Control_L+Shift_L").
   void Key(const std::string& keysym, const std::string& modifiers = "");
