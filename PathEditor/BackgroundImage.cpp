@@ -19,9 +19,11 @@ void BackgroundImage::Submit(const std::string& name, const vec2& lowerLeft, con
     mRead = true;
     // Read through the whole-file reader, which never waits on a pipe and names the reason.
     std::string bytes, reason;
-    if (!name.empty() && wholefile::Read(name, bytes, &reason)) mTexture = LoadImageTexture(bytes, &reason);
+    if (!name.empty() && wholefile::Read(name, bytes, &reason))
+      mTexture = LoadImageTexture(bytes, &mTextureSize, &reason);
     if (!name.empty() && mTexture == 0)
       std::cout << "Failed to load background image: " << name << " (" << reason << ")" << std::endl;
   }
-  GraphicsManager::Instance()->mBackground = BackgroundLayer{mTexture, lowerLeft, upperRight, mOpacity};
+  GraphicsManager::Instance()->mBackground =
+      BackgroundLayer{mTexture, mTextureSize, lowerLeft, upperRight, mOpacity};
 }

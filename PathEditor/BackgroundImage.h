@@ -28,4 +28,5 @@ private:
   std::string mName;   // the name last read, whether it could be shown or not
   bool mRead = false;  // whether mName is what was last read
   GLuint mTexture = 0;
+  glm::ivec2 mTextureSize = glm::ivec2(0);
 };

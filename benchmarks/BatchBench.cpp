@@ -17,7 +17,8 @@
 #include <utility>
 #include <vector>
 
-#include <malloc.h>  // malloc_trim
+#include <malloc.h>               // malloc_trim
+#include <stb/stb_image_write.h>  // the level art as a PNG file's bytes
 
 #include "BenchSupport.h"
 #include "BitmapFontLabels.h"
@@ -159,6 +160,7 @@ void SetFigures(benchmark::State& state, const std::vector<std::pair<const char*
 struct FrameKind {
   const char* figure;
   bool lines, points, labels;
+  bool background = false;  // the frame under a 700 x 400 image, as the editor draws it
 };
 
 double ProcessSeconds() {
@@ -175,6 +177,22 @@ double Middle(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
+// The benchmarks' level art as the editor reads a background: a PNG file's bytes through SOIL.
+GLuint LevelTexture() {
+  static const GLuint texture = [] {
+    const std::vector<unsigned char> rgb = bench::LevelImage();
+    std::string png;
+    stbi_write_png_to_func(
+        [](void* context, void* data, int size) {
+          static_cast<std::string*>(context)->append(static_cast<const char*>(data),
+                                                     static_cast<std::size_t>(size));
+        },
+        &png, bench::kLevelWidth, bench::kLevelHeight, 3, rgb.data(), bench::kLevelWidth * 3);
+    return LoadImageTexture(png, nullptr, nullptr);
+  }();
+  return texture;
+}
+
 void BM_FrameParts(benchmark::State& state) {
   if (RenderFixture::Get() == nullptr) {
     state.SkipWithError("no X server (DISPLAY is not set)");
@@ -182,6 +200,7 @@ void BM_FrameParts(benchmark::State& state) {
   }
   const bool bar = state.range(1) != 0;
   static const std::vector<FrameKind> kWithBar = {{"frame", true, true, true},
+                                                  {"background", true, true, true, true},
                                                   {"no_labels", true, true, false},
                                                   {"no_points", true, false, true},
                                                   {"lines_bar", true, false, false}};
@@ -197,6 +216,7 @@ void BM_FrameParts(benchmark::State& state) {
   }
   GraphicsManager* graphics = GraphicsManager::Instance();
   const ObjectTable nothing;
+  const GLuint image = LevelTexture();
   std::vector<std::vector<double>> times(kinds.size());
   for (auto _ : state) {
     for (std::size_t k = 0; k < kinds.size(); ++k) {
@@ -205,6 +225,9 @@ void BM_FrameParts(benchmark::State& state) {
       if (!kinds[k].lines) graphics->mLines.clear();
       if (!kinds[k].points) graphics->mPoints.clear();
       if (!kinds[k].labels) graphics->mTexts.clear();
+      if (kinds[k].background)
+        graphics->mBackground = BackgroundLayer{image, glm::ivec2(bench::kLevelWidth, bench::kLevelHeight),
+                                                vec2(262.0f, 184.0f), vec2(962.0f, 584.0f), 0.5f};
       const double start = ProcessSeconds();
       graphics->RenderFrame(nothing);
       glFinish();

@@ -26,10 +26,12 @@ inline std::vector<std::pair<float, float>> WindowPath(std::size_t n) {
 }
 
 // A path file as the editor writes it, with the start of the curve at (0, 0) so that every
-// control point is its window position normalised to the frame.
-inline std::string PathFileText(std::size_t n) {
-  std::string text =
-      "<resource>\n  <Scale>350 200</Scale>\n  <WorldPos>262 184</WorldPos>\n"
+// control point is its window position normalised to the frame; drawn over the image file
+// `background` when one is named.
+inline std::string PathFileText(std::size_t n, const std::string& background = "") {
+  std::string text = background.empty() ? "<resource>\n" : "<resource background=\"" + background + "\">\n";
+  text +=
+      "  <Scale>350 200</Scale>\n  <WorldPos>262 184</WorldPos>\n"
       "  <SplineStart>0 0</SplineStart>\n";
   char line[96];
   for (const auto& [x, y] : WindowPath(n)) {
@@ -39,6 +41,25 @@ inline std::string PathFileText(std::size_t n) {
   }
   text += "</resource>\n";
   return text;
+}
+
+// The level art the frame-rate runs draw under the path: as large as the frame, 700 x 400 RGB
+// pixels, 25-pixel tiles of two shades over a gradient, so that it compresses and samples like
+// a drawing rather than a plain colour.
+constexpr int kLevelWidth = 700;
+constexpr int kLevelHeight = 400;
+inline std::vector<unsigned char> LevelImage() {
+  std::vector<unsigned char> rgb;
+  rgb.reserve(static_cast<std::size_t>(kLevelWidth) * kLevelHeight * 3);
+  for (int y = 0; y < kLevelHeight; ++y) {
+    for (int x = 0; x < kLevelWidth; ++x) {
+      const bool dark = ((x / 25) + (y / 25)) % 2 == 0;
+      rgb.push_back(static_cast<unsigned char>(60 + 120 * x / kLevelWidth));
+      rgb.push_back(static_cast<unsigned char>(dark ? 70 : 140));
+      rgb.push_back(static_cast<unsigned char>(60 + 120 * y / kLevelHeight));
+    }
+  }
+  return rgb;
 }
 
 }  // namespace bench

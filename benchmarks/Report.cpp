@@ -157,6 +157,10 @@ std::string Table(const std::map<std::string, double>& in, const std::map<std::s
   rows.push_back(Compare("2", "drag frame at n = 10,000 (peer: the same at n = 100)",
                          Get(in, "BM_DragFrame/10000"), Get(in, "BM_DragFrame/100"), false, "≤ 2×", 2.0,
                          true));
+  // A zoom step is held to the drag frame's bound: twice the drag frame at 100 points.
+  rows.push_back(Compare("2", "zoom step at n = 10,000 (peer: the drag frame at n = 100)",
+                         Get(in, "BM_ZoomStep/10000"), Get(in, "BM_DragFrame/100"), false, "≤ 2×", 2.0,
+                         true));
   // Reported only: beside the frame's drawing (the rows below) no user feels it.
   for (const char* n : {"100", "1000", "10000"}) {
     rows.push_back(Compare("3", std::string("batch submission, n = ") + n,
@@ -177,6 +181,17 @@ std::string Table(const std::map<std::string, double>& in, const std::map<std::s
                            Get(programs, std::string("cpu_frame_demo_") + n),
                            Get(programs, std::string("cpu_frame_peer_") + n), false, "≤ 1.2×", 1.2, true));
   }
+  // Over a 700 x 400 background image, the peer drawing the same textured quad under its lines.
+  for (const char* n : {"100", "1000"}) {
+    const std::string over = std::string(" over a 700 × 400 background, path of ") + n + " points";
+    rows.push_back(Compare("4", "`Demo` frames per second" + over + " (peer: lines and the same image)",
+                           Get(programs, std::string("fps_demo_background_") + n),
+                           Get(programs, std::string("fps_peer_background_") + n), true, "≥ 0.9×", 0.9,
+                           false));
+    rows.push_back(Compare(
+        "4", "processor time per frame" + over, Get(programs, std::string("cpu_frame_demo_background_") + n),
+        Get(programs, std::string("cpu_frame_peer_background_") + n), false, "≤ 1.2×", 1.2, true));
+  }
   // Where a frame's processor time goes, in-process: each part is the frame less the frame
   // without it; the lines and the clear with the swap are what the lines-only peer draws too.
   for (const char* n : {"100", "1000"}) {
@@ -184,6 +199,7 @@ std::string Table(const std::map<std::string, double>& in, const std::map<std::s
     const std::string without = std::string("BM_FrameParts/") + n + "/0/iterations:60/repeats:1.";
     const double frame = Get(in, with + "frame");
     const std::string path = std::string(", path of ") + n + " points (peer: the whole frame)";
+    rows.push_back(Part("background image, 700 × 400" + path, Get(in, with + "background") - frame, frame));
     rows.push_back(Part("labels" + path, frame - Get(in, with + "no_labels"), frame));
     rows.push_back(Part("points" + path, frame - Get(in, with + "no_points"), frame));
     rows.push_back(

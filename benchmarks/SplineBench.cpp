@@ -1,8 +1,10 @@
-// The sample rebuild beside a plain store loop of as many samples, and one drag frame.
+// The sample rebuild beside a plain store loop of as many samples, one drag frame, and one
+// zoom step.
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
 #include "CubicBSpline.h"
+#include "WindowView.h"
 
 namespace {
 
@@ -59,5 +61,28 @@ void BM_DragFrame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DragFrame)->Arg(100)->Arg(10000);
+
+// What a wheel step adds to a frame, as the drag frame above prices what a drag adds: the view
+// zooms about the pointer, the pick radius follows the zoom, and the samples are rebuilt,
+// which finds nothing to do: they lie in scene pixels, which the drawing's projection zooms.
+void BM_ZoomStep(benchmark::State& state) {
+  CubicBSpline spline;
+  spline.mControlPoints = bench::ControlPoints(static_cast<std::size_t>(state.range(0)));
+  spline.mSamplesValid = false;
+  spline.RebuildSamples();
+  WindowView* view = WindowView::Instance();
+  bool in = true;
+  for (auto _ : state) {
+    view->ZoomAbout(vec2(500.0f, 350.0f), in);
+    in = !in;  // in and out again, so the zoom stays between its limits
+    spline.mPickRadiusSq = CubicBSpline::kPickRadiusSq / (view->Zoom() * view->Zoom());
+    spline.RebuildSamples();
+    benchmark::DoNotOptimize(spline.mSamples.data());
+    benchmark::DoNotOptimize(view->SceneProjection());
+    benchmark::ClobberMemory();
+  }
+  view->ResetView();
+}
+BENCHMARK(BM_ZoomStep)->Arg(10000);
 
 }  // namespace

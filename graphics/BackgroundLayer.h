@@ -9,12 +9,13 @@
 
 struct BackgroundLayer {
   GLuint texture = 0;  // none: nothing is drawn
-  vec2 lowerLeft = vec2(0.0f);
+  glm::ivec2 textureSize = glm::ivec2(0);
+  vec2 lowerLeft = vec2(0.0f);  // scene pixels
   vec2 upperRight = vec2(0.0f);
   float opacity = 1.0f;
 };
 
-// Decodes the bytes of an image file with SOIL into a new texture: smooth where it is drawn
-// smaller than its size (mipmaps), each image pixel a block where it is drawn larger, clamped at
-// its edges. 0, with SOIL's reason in *reason, when the bytes are no image SOIL can read.
-GLuint LoadImageTexture(const std::string& bytes, std::string* reason);
+// Decodes the bytes of an image file with SOIL into a new texture of the image's size with
+// mipmaps, clamped at its edges, and gives that size in *size. 0, with the reason in *reason
+// (SOIL's), when the bytes are no image SOIL can read or the image is too large for a texture.
+GLuint LoadImageTexture(const std::string& bytes, glm::ivec2* size, std::string* reason);

@@ -14,6 +14,8 @@
 #include <random>
 #include <sstream>
 
+#include <stb/stb_image_write.h>  // the background image, as PNG
+
 #include "BenchPaths.h"
 #include "DriverSupport.h"
 
@@ -28,7 +30,7 @@ struct Options {
   std::string demo, peerLines, peerFirstFrame, resindex, swapCounter, resources, out;
   int startupRuns = 7, fpsRuns = 3, resindexRuns = 11;
   double fpsSeconds = 3.0;
-  std::string only;  // startup, fps or resindex: that part alone
+  std::string only;  // startup, fps, fps_background or resindex: that part alone
 };
 
 // Demo's folders: <root>/work as the working folder, <root>/resources beside it.
@@ -106,18 +108,28 @@ void Click(bench::Screen& screen, const SwapCounter& counter, ::Window window, i
   counter.WaitFor(counter.Read().swaps, 3, 10000);
 }
 
-// Demo with a path of n points chosen from its Load list; NaN when the path did not show.
-FrameRate DemoFps(const Options& options, const Folders& folders, std::size_t n) {
+// The background image of the frame-rate runs, written into the working folder.
+constexpr const char* kLevelImage = "level.png";
+
+// Demo with a path of n points chosen from its Load list, over the background image when
+// `background` says so; NaN when the path did not show.
+FrameRate DemoFps(const Options& options, const Folders& folders, std::size_t n, bool background) {
   folders.EmptyWork();
-  std::ofstream(folders.root / "work" / "path.xml") << bench::PathFileText(n);
+  std::ofstream(folders.root / "work" / "path.xml") << bench::PathFileText(n, background ? kLevelImage : "");
+  if (background) {
+    const std::vector<unsigned char> rgb = bench::LevelImage();
+    stbi_write_png((folders.root / "work" / kLevelImage).c_str(), bench::kLevelWidth, bench::kLevelHeight, 3,
+                   rgb.data(), bench::kLevelWidth * 3);
+  }
   SwapCounter counter(folders.root / "swaps");
   Child demo({options.demo}, folders.root / "work", Environment(options, counter), folders.root / "log");
   bench::Screen screen;
   const ::Window window = screen.FindWindow("Veyrun Path Editor", 60000);
   if (window == 0 || !counter.WaitFor(0, 5, 60000)) return {};
   Click(screen, counter, window, 130, 71);  // opens the Load list
-  Click(screen, counter, window, 130, 92);  // its only entry, path.xml
-  screen.MoveTo(window, 600, 700);          // below the path, outside the bar
+  // path.xml: its only entry, or the one after level.png
+  Click(screen, counter, window, 130, background ? 108 : 92);
+  screen.MoveTo(window, 600, 700);  // below the path, outside the bar
   const auto path = bench::WindowPath(n);
   int shown = 0;
   for (std::size_t k = 0; k < 5; ++k) {
@@ -133,10 +145,13 @@ FrameRate DemoFps(const Options& options, const Folders& folders, std::size_t n)
   return MeasureFrames(demo, counter, options.fpsSeconds);
 }
 
-FrameRate PeerFps(const Options& options, const Folders& folders, std::size_t vertices) {
+// The peer with as many line vertices, and over the same image when `background` says so (the
+// run of Demo before it left the image in the working folder).
+FrameRate PeerFps(const Options& options, const Folders& folders, std::size_t vertices, bool background) {
   SwapCounter counter(folders.root / "swaps");
-  Child peer({options.peerLines, std::to_string(vertices)}, folders.root / "work",
-             Environment(options, counter), folders.root / "log");
+  std::vector<std::string> command = {options.peerLines, std::to_string(vertices)};
+  if (background) command.push_back(kLevelImage);
+  Child peer(command, folders.root / "work", Environment(options, counter), folders.root / "log");
   if (!counter.WaitFor(0, 1, 60000)) return {};
   bench::SleepMs(1000);
   return MeasureFrames(peer, counter, options.fpsSeconds);
@@ -261,15 +276,21 @@ int main(int argc, char** argv) {
     results.Add("startup_demo", FirstFrame(options, folders, options.demo));
     results.Add("startup_peer", FirstFrame(options, folders, options.peerFirstFrame));
   }
-  for (std::size_t n : {100u, 1000u}) {
-    const std::size_t vertices = 8 + 2 * (SampleCount(n) - 1);  // frame rectangle and curve
-    for (int run = 0; part("fps") && run < options.fpsRuns; ++run) {
-      const FrameRate demo = DemoFps(options, folders, n);
-      const FrameRate peer = PeerFps(options, folders, vertices);
-      results.Add("fps_demo_" + std::to_string(n), demo.perSecond);
-      results.Add("fps_peer_" + std::to_string(n), peer.perSecond);
-      results.Add("cpu_frame_demo_" + std::to_string(n), demo.processorPerFrame);
-      results.Add("cpu_frame_peer_" + std::to_string(n), peer.processorPerFrame);
+  // Each path alone, then over a 700 x 400 background (keys with "_background"), the peer
+  // drawing the same textured quad then.
+  for (const bool background : {false, true}) {
+    const std::string over = background ? "_background" : "";
+    for (std::size_t n : {100u, 1000u}) {
+      const std::size_t vertices = 8 + 2 * (SampleCount(n) - 1);  // frame rectangle and curve
+      const std::string key = over + "_" + std::to_string(n);
+      for (int run = 0; part(background ? "fps_background" : "fps") && run < options.fpsRuns; ++run) {
+        const FrameRate demo = DemoFps(options, folders, n, background);
+        const FrameRate peer = PeerFps(options, folders, vertices, background);
+        results.Add("fps_demo" + key, demo.perSecond);
+        results.Add("fps_peer" + key, peer.perSecond);
+        results.Add("cpu_frame_demo" + key, demo.processorPerFrame);
+        results.Add("cpu_frame_peer" + key, peer.processorPerFrame);
+      }
     }
   }
   if (part("resindex")) {

@@ -1,10 +1,15 @@
-// peer_lines N: a minimal freeglut program that draws N line vertices per frame in one draw
-// call, frame after frame: the vertices uploaded once per frame as Demo's line batch is (28
+// peer_lines N [IMAGE]: a minimal freeglut program that draws N line vertices per frame in one
+// draw call, frame after frame: the vertices uploaded once per frame as Demo's line batch is (28
 // bytes each, position and colour), one shader, 1-pixel smooth blended lines, no depth test.
-// The lines follow the same figure as the benchmark paths, so they cover alike.
+// The lines follow the same figure as the benchmark paths, so they cover alike. Given an image
+// file, each frame first draws it as Demo draws a background: decoded with SOIL into a texture
+// of its size with mipmaps, stretched over the 700 x 400 frame as one textured quad of four vertices uploaded
+// that frame, at opacity 0.5, blended, sampled pixel by pixel as Demo samples an image of the
+// frame's size at the view 1x.
 #include <GL/glew.h>  // before any other GL header
 
 #include <GL/freeglut.h>
+#include <SOIL/SOIL.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -20,7 +25,15 @@ struct Vertex {
 
 std::vector<Vertex> gVertices;
 GLuint gBuffer = 0;
+GLuint gProgram = 0;
 GLint gPosition = -1, gColor = -1;
+
+// The background: its texture (0: none), program, buffer and attribute locations.
+struct QuadVertex {
+  float x, y, z, s, t, r, g, b, a;
+};
+GLuint gTexture = 0, gQuadProgram = 0, gQuadBuffer = 0;
+GLint gQuadPosition = -1, gQuadTexCoord = -1, gQuadColor = -1;
 
 const char* const kVertexShader =
     "#version 110\n"
@@ -29,11 +42,20 @@ const char* const kVertexShader =
     "void main() { v_color = a_color; gl_Position = u_projection * vec4(a_vertex, 1.0); }\n";
 const char* const kFragmentShader =
     "#version 110\nvarying vec4 v_color;\nvoid main() { gl_FragColor = v_color; }\n";
+const char* const kQuadVertexShader =
+    "#version 110\n"
+    "attribute vec3 a_vertex;\nattribute vec2 a_texCoord;\nattribute vec4 a_color;\n"
+    "uniform mat4 u_projection;\nvarying vec2 v_texCoord;\nvarying vec4 v_color;\n"
+    "void main() { v_texCoord = a_texCoord; v_color = a_color;\n"
+    "  gl_Position = u_projection * vec4(a_vertex, 1.0); }\n";
+const char* const kQuadFragmentShader =
+    "#version 110\nuniform sampler2D u_diffuseMap;\nvarying vec2 v_texCoord;\nvarying vec4 v_color;\n"
+    "void main() { gl_FragColor = texture2D(u_diffuseMap, v_texCoord) * v_color; }\n";
 
-GLuint Program() {
+GLuint Program(const char* vertexShader, const char* fragmentShader) {
   const GLuint program = glCreateProgram();
   for (const auto& [type, source] :
-       {std::pair{GL_VERTEX_SHADER, kVertexShader}, std::pair{GL_FRAGMENT_SHADER, kFragmentShader}}) {
+       {std::pair{GL_VERTEX_SHADER, vertexShader}, std::pair{GL_FRAGMENT_SHADER, fragmentShader}}) {
     const GLuint shader = glCreateShader(type);
     glShaderSource(shader, 1, &source, nullptr);
     glCompileShader(shader);
@@ -43,8 +65,34 @@ GLuint Program() {
   return program;
 }
 
+void DrawBackground() {
+  constexpr float l = 262, r = 962, b = 184, t = 584, a = 0.5f;
+  const QuadVertex quad[4] = {{l, b, -2, 0, 1, 1, 1, 1, a},
+                              {r, b, -2, 1, 1, 1, 1, 1, a},
+                              {l, t, -2, 0, 0, 1, 1, 1, a},
+                              {r, t, -2, 1, 0, 1, 1, 1, a}};
+  glUseProgram(gQuadProgram);
+  glBindTexture(GL_TEXTURE_2D, gTexture);
+  glBindBuffer(GL_ARRAY_BUFFER, gQuadBuffer);
+  glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STREAM_DRAW);
+  const auto point = [](GLint location, GLint size, std::uintptr_t offset) {
+    glEnableVertexAttribArray(static_cast<GLuint>(location));
+    glVertexAttribPointer(static_cast<GLuint>(location), size, GL_FLOAT, GL_FALSE, sizeof(QuadVertex),
+                          reinterpret_cast<const void*>(offset));
+  };
+  point(gQuadPosition, 3, 0);
+  point(gQuadTexCoord, 2, 12);
+  point(gQuadColor, 4, 20);
+  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  for (GLint location : {gQuadPosition, gQuadTexCoord, gQuadColor})
+    glDisableVertexAttribArray(static_cast<GLuint>(location));
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glUseProgram(gProgram);
+}
+
 void Frame() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (gTexture != 0) DrawBackground();
   glBindBuffer(GL_ARRAY_BUFFER, gBuffer);
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(gVertices.size() * sizeof(Vertex)), gVertices.data(),
                GL_STREAM_DRAW);
@@ -78,7 +126,8 @@ int main(int argc, char** argv) {
     gVertices.push_back(Vertex{x, y, -2.0f, 0.6f, 0.4f, 0.8f, 1.0f});
   }
   glGenBuffers(1, &gBuffer);
-  const GLuint program = Program();
+  gProgram = Program(kVertexShader, kFragmentShader);
+  const GLuint program = gProgram;
   glUseProgram(program);
   gPosition = glGetAttribLocation(program, "a_vertex");
   gColor = glGetAttribLocation(program, "a_color");
@@ -101,6 +150,31 @@ int main(int argc, char** argv) {
                                 -(f + n) / (f - n),
                                 1};
   glUniformMatrix4fv(glGetUniformLocation(program, "u_projection"), 1, GL_FALSE, projection);
+  if (argc > 2) {
+    int width = 0, height = 0, channels = 0;
+    unsigned char* pixels = SOIL_load_image(argv[2], &width, &height, &channels, SOIL_LOAD_RGBA);
+    if (pixels == nullptr) return 1;
+    glGenTextures(1, &gTexture);
+    glBindTexture(GL_TEXTURE_2D, gTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    SOIL_free_image_data(pixels);
+    // As Demo samples an image shown at its size: pixel by pixel.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    gQuadProgram = Program(kQuadVertexShader, kQuadFragmentShader);
+    glUseProgram(gQuadProgram);
+    gQuadPosition = glGetAttribLocation(gQuadProgram, "a_vertex");
+    gQuadTexCoord = glGetAttribLocation(gQuadProgram, "a_texCoord");
+    gQuadColor = glGetAttribLocation(gQuadProgram, "a_color");
+    glUniformMatrix4fv(glGetUniformLocation(gQuadProgram, "u_projection"), 1, GL_FALSE, projection);
+    glUniform1i(glGetUniformLocation(gQuadProgram, "u_diffuseMap"), 0);
+    glGenBuffers(1, &gQuadBuffer);
+    glUseProgram(program);
+  }
   glDisable(GL_DEPTH_TEST);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

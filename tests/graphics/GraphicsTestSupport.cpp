@@ -20,7 +20,8 @@ void WriteShader(const testsupport::TempWorkDir& dir, const std::string& name, c
 }
 
 void CopyRepoShaders(const testsupport::TempWorkDir& dir) {
-  for (const char* file : {"Default.vert", "Default.frag", "Lines.vert", "Lines.frag"}) {
+  for (const char* file :
+       {"Default.vert", "Default.frag", "Lines.vert", "Lines.frag", "Background.vert", "Background.frag"}) {
     fs::copy_file(fs::path(VEYRUN_SHADER_DIR) / file, dir.Resources() / "shaders" / file,
                   fs::copy_options::overwrite_existing);
   }
