@@ -106,7 +106,7 @@ std::string PathFiles::KeepUnsaved(const CubicBSpline& spline) {
 std::optional<std::string> PathFiles::FileText(const CubicBSpline& spline) {
   std::vector<PathPoint> windowPoints;
   for (const vec2& w : spline.WindowPoints()) windowPoints.push_back(ToPathPoint(w));
-  return pathfile::WriteResourceFile(windowPoints, FileFrame());
+  return pathfile::WriteResourceFile(windowPoints, FileFrame(), spline.mEnds);
 }
 
 bool PathFiles::LoadResourceFile(std::uint32_t index, CubicBSpline& spline) {
@@ -138,6 +138,7 @@ bool PathFiles::LoadResourceFile(std::uint32_t index, CubicBSpline& spline) {
   // A selection beyond the new list would reach past it.
   const bool selectionFits = spline.mSelectedIndex < static_cast<std::int64_t>(positions->size());
   loaded.mSelectedIndex = selectionFits ? spline.mSelectedIndex : -1;
+  loaded.mEnds = contents->ends;
   spline.SetValues(loaded);
   mFileSplineStart = vec2(contents->splineStart.x, contents->splineStart.y);
   mFilename = name;

@@ -53,7 +53,7 @@ void SplineEditor::Walk(bool back) {
 
 bool SplineEditor::HasUnsavedEdits() const {
   return mSpline.mControlPoints != mSaved.mControlPoints || mSpline.mRotation != mSaved.mRotation ||
-         mSpline.mScale != mSaved.mScale;
+         mSpline.mScale != mSaved.mScale || mSpline.mEnds != mSaved.mEnds;
 }
 
 void SplineEditor::KeepUnsavedEdits() {

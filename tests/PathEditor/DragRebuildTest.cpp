@@ -2,6 +2,7 @@
 // and the samples are always exactly those of the per-sample formula.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -68,15 +69,18 @@ TEST_F(DragRebuildTest, StillPathEvaluatesNothingAndADragOnlyItsSegments) {
   EXPECT_EQ(built + dragged + total, spline.EvaluatedSamples());
 }
 
-TEST_F(DragRebuildTest, RandomDragsGiveTheFormulaSamplesBitForBit) {
+class DragRebuildEnds : public DragRebuildTest, public ::testing::WithParamInterface<PathEnds> {};
+
+TEST_P(DragRebuildEnds, RandomDragsGiveTheFormulaSamplesBitForBit) {
   std::mt19937 random(2024);
-  for (std::size_t n : {4u, 5u, 6u, 7u, 9u, 40u, 1030u}) {
+  spline.SetEnds(GetParam());
+  for (std::size_t n : {2u, 3u, 4u, 5u, 6u, 7u, 9u, 40u, 1030u}) {
     SetPath(RandomPoints(random, n));
     spline.SetRotation(33.0f);
     spline.SetScale(0.75f);
     spline.RebuildSamples();
     // The ends first: points 0 and n - 3 .. n - 1 also shape the samples at the end of the curve.
-    std::vector<std::int32_t> picks = {0, 1, static_cast<std::int32_t>(n) - 3,
+    std::vector<std::int32_t> picks = {0, 1, std::max(0, static_cast<std::int32_t>(n) - 3),
                                        static_cast<std::int32_t>(n) - 2, static_cast<std::int32_t>(n) - 1};
     std::uniform_int_distribution<std::int32_t> any(0, static_cast<std::int32_t>(n) - 1);
     for (int k = 0; k < 8; ++k) picks.push_back(any(random));
@@ -98,6 +102,30 @@ TEST_F(DragRebuildTest, RandomDragsGiveTheFormulaSamplesBitForBit) {
     ASSERT_TRUE(SameBits(FormulaSamples(spline), spline.mSamples)) << n << " points, two moved";
   }
 }
+
+// Where the curve closes or is pinned, a drag of an end point still evaluates only the segments
+// that point shapes (and the one sample at the end).
+TEST_P(DragRebuildEnds, ADragOfAnEndPointEvaluatesOnlyItsSegments) {
+  std::mt19937 random(11);
+  spline.SetEnds(GetParam());
+  SetPath(RandomPoints(random, 60));
+  for (std::int32_t point : {0, 1, 58, 59}) {
+    const std::uint64_t before = spline.EvaluatedSamples();
+    spline.mSelectedIndex = point;
+    spline.MoveSelected(vec2(4.0f, -3.0f));
+    spline.RebuildSamples();
+    EXPECT_LE(spline.EvaluatedSamples() - before, 4u * 102u + 1u) << "point " << point;
+    EXPECT_TRUE(SameBits(FormulaSamples(spline), spline.mSamples)) << "point " << point;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, DragRebuildEnds,
+                         ::testing::Values(PathEnds::Free, PathEnds::Pinned, PathEnds::Loop),
+                         [](const ::testing::TestParamInfo<PathEnds>& c) {
+                           return c.param == PathEnds::Free     ? "free"
+                                  : c.param == PathEnds::Pinned ? "pinned"
+                                                                : "loop";
+                         });
 
 TEST_F(DragRebuildTest, EditsBetweenADragAndTheRebuildAreSeen) {
   std::mt19937 random(99);
