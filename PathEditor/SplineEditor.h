@@ -10,6 +10,7 @@
 #include "CubicBSpline.h"
 #include "EditHistory.h"
 #include "PathFiles.h"
+#include "PathPreview.h"
 #include "TweakBar.h"
 #include "glm_types.h"
 
@@ -63,6 +64,7 @@ public:
   CubicBSpline mSpline;
   PathFiles mFiles;
   EditHistory mHistory;
+  PathPreview mPreview;  // the bar's Length and the preview marker
   TwBar* mBar = nullptr;
   bool mSnap = false;                     // the bar's Snap switch
   float mGridStep = 25.0f;                // frame pixels; the 700 x 400 frame holds 28 x 16 grid cells
@@ -74,6 +76,8 @@ public:
 private:
   void BuildBar();
   void HandleMouse();
+  // The arrowhead that shows which way the curve runs, and the preview marker at `now`.
+  void DrawPreview(double now) const;
   // One step back (undo) or forward (redo).
   void Walk(bool back);
 

@@ -157,6 +157,15 @@ std::string Table(const std::map<std::string, double>& in, const std::map<std::s
   rows.push_back(Compare("2", "drag frame at n = 10,000 (peer: the same at n = 100)",
                          Get(in, "BM_DragFrame/10000"), Get(in, "BM_DragFrame/100"), false, "≤ 2×", 2.0,
                          true));
+  // Reported only: what an edit costs the bar's Length and the preview, beside the rebuild of
+  // the samples; a drag of a path of more than 250 points waits for its end.
+  for (const char* n : {"100", "1000", "10000"}) {
+    rows.push_back(Compare(
+        "2 (info)",
+        std::string("measuring the path for Length and the preview, n = ") + n + " (peer: `RebuildSamples`)",
+        Get(in, std::string("BM_MeasurePath/") + n), Get(in, std::string("BM_RebuildSamples/") + n), false,
+        "", 0.0, true));
+  }
   // Reported only: beside the frame's drawing (the rows below) no user feels it.
   for (const char* n : {"100", "1000", "10000"}) {
     rows.push_back(Compare("3", std::string("batch submission, n = ") + n,
