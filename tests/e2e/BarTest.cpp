@@ -126,13 +126,18 @@ TEST_F(LoadFieldTest, OpeningTheListShowsFilesMadeSinceAndLongNamesWhole) {
 
 // Rotation and Scale that are not finite would place every point nowhere: they are refused,
 // and the path stays where it was and keeps taking new points.
-TEST_F(BarTest, RotationOrScaleThatIsNotFiniteIsRefused) {
+struct NotFiniteCase {
+  const char* name;
+  const char* value;
+};
+
+class NotFiniteBarValue : public EditorTest, public ::testing::WithParamInterface<NotFiniteCase> {};
+
+TEST_P(NotFiniteBarValue, ForRotationOrScaleIsRefused) {
   AddPoint(600, 200);
   ASSERT_TRUE(WaitForColor(600, 200, IsRed));
-  for (const char* value : {"inf", "nan", "1e39"}) {
-    TypeInto(kRotationY, value);
-    TypeInto(kScaleY, value);
-  }
+  TypeInto(kRotationY, GetParam().value);
+  TypeInto(kScaleY, GetParam().value);
   mDemo->MoveTo(600, 700);
   mDemo->Frames(3);
   EXPECT_TRUE(IsRed(At(600, 200)));
@@ -140,6 +145,13 @@ TEST_F(BarTest, RotationOrScaleThatIsNotFiniteIsRefused) {
   EXPECT_TRUE(WaitForColor(700, 300, IsRed));
   EXPECT_TRUE(WaitForColor(600, 200, IsGreen));
 }
+
+INSTANTIATE_TEST_SUITE_P(BarTest, NotFiniteBarValue,
+                         ::testing::Values(NotFiniteCase{"infinity", "inf"}, NotFiniteCase{"nan", "nan"},
+                                           NotFiniteCase{"beyond_the_float_range", "1e39"}),
+                         [](const ::testing::TestParamInfo<NotFiniteCase>& c) {
+                           return std::string(c.param.name);
+                         });
 
 }  // namespace
 }  // namespace editor
