@@ -16,9 +16,12 @@ struct PathValues {
   float mScale = 1.0f;
   std::int32_t mSelectedIndex = -1;
 
+  // Equal in everything a file keeps: all but the selection, which is no edit of its own.
+  bool SameContent(const PathValues& other) const {
+    return mControlPoints == other.mControlPoints && mRotation == other.mRotation && mScale == other.mScale;
+  }
   bool operator==(const PathValues& other) const {
-    return mControlPoints == other.mControlPoints && mRotation == other.mRotation && mScale == other.mScale &&
-           mSelectedIndex == other.mSelectedIndex;
+    return SameContent(other) && mSelectedIndex == other.mSelectedIndex;
   }
   bool operator!=(const PathValues& other) const { return !(*this == other); }
 };

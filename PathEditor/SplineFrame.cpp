@@ -121,6 +121,7 @@ void SplineEditor::Update() {
     if (press.key == GLUT_KEY_DOWN) Nudge(vec2(0.0f, -1.0f), far);
   }
   HandleMouse();
+  mDocument.ReportRecovery();  // a recovery write that failed since the last frame
   if (mSnap || (mDrag.kind != Drag::None && !mDrag.cancelled && DragSnaps())) DrawGrid();
   mSpline.RebuildSamples();
   SubmitDrawing();
