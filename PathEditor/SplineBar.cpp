@@ -139,7 +139,9 @@ void SplineEditor::BuildBar() {
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetY, GetY, this, "label=Y step=1");
   TwAddVarCB(mBar, "", TW_TYPE_BOOLCPP, SetSnap, GetSnap, this, "label=Snap");
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetGridStep, GetGridStep, this, "label='Grid step' step=1");
-  TwDefine("'Spline' size='200 380'");
+  // The index labels can be hidden: on a long path they cover everything.
+  TwAddVarRW(mBar, "", TW_TYPE_BOOLCPP, &mShowLabels, "label=Labels");
+  TwDefine("'Spline' size='200 400'");
 }
 
 TwType DefineLoadEnum(const std::vector<std::string>& names) {

@@ -59,6 +59,7 @@ public:
   PathFiles& mFiles = mDocument.mFiles;
   TwBar* mBar = nullptr;
   bool mSnap = false;                     // the bar's Snap switch
+  bool mShowLabels = true;                // the bar's Labels switch: each point's index above it
   float mGridStep = 25.0f;                // frame pixels; the 700 x 400 frame holds 28 x 16 grid cells
   vec2 mLastMousePos = vec2(0.0f, 0.0f);  // the pointer at the end of the previous Update
   // Where the bar's Push Back and Insert buttons place a point: the pointer's last window

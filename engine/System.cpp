@@ -11,7 +11,7 @@
 #include "InputManager.h"
 #include "ObjectManager.h"
 #include "TweakBar.h"
-#include "WindowSize.h"
+#include "WindowView.h"
 
 void System::InitWindow(int& argc, char** argv) {
   glutInit(&argc, argv);
@@ -21,6 +21,7 @@ void System::InitWindow(int& argc, char** argv) {
   glutInitWindowPosition(100, 100);
   glutCreateWindow("Veyrun Path Editor");
   glutDisplayFunc(OnFrame);
+  glutReshapeFunc(OnReshape);
   glutIdleFunc(OnFrame);
   glutKeyboardFunc(OnKeyboard);
   glutMouseFunc(OnMouseButton);
@@ -40,7 +41,7 @@ void System::Init(int& argc, char** argv) {
   InitWindow(argc, argv);
   GUIManager::Instance();
   TwInit(TW_OPENGL, nullptr);
-  TwWindowSize(gWindowWidth, gWindowHeight);  // set once: the window is never resized by the program
+  TwWindowSize(gWindowWidth, gWindowHeight);  // and again whenever the window is resized
   TwCopyStdStringToClientFunc(CopyStdStringToClient);
   TwHandleErrors(OnTweakBarError);
   AddSubSystem(GameStateManager::Instance());

@@ -36,7 +36,7 @@ TEST_F(SplineBarTest, BarHasTheDefinedLook) {
   EXPECT_EQ(0, bar.rect.x);
   EXPECT_EQ(0, bar.rect.y);
   EXPECT_EQ(200, bar.rect.width);
-  EXPECT_EQ(380, bar.rect.height);  // grown from 300 to hold the placement entries
+  EXPECT_EQ(400, bar.rect.height);  // grown from 300 to hold the placement entries and Labels
   EXPECT_EQ(80, bar.valuesWidth);
   EXPECT_EQ((std::array<int, 3>{49, 79, 79}), bar.color);
   EXPECT_EQ(255, bar.alpha);
@@ -75,6 +75,7 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
       {EntryKind::CallbackVariable, "Y", "", 1.0f},
       {EntryKind::CallbackVariable, "Snap", "", 1.0f},
       {EntryKind::CallbackVariable, "Grid step", "", 1.0f},
+      {EntryKind::Variable, "Labels", "", 1.0f},
   };
   const auto& entries = SplineBar().entries;
   ASSERT_EQ(std::size(expected), entries.size());
@@ -90,11 +91,14 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
   EXPECT_EQ(tweakbar::EnumTypeNamed("LoadFilenamesEnum"), entries[2].type);
   EXPECT_EQ(TW_TYPE_FLOAT, entries[4].type);
   EXPECT_EQ(TW_TYPE_FLOAT, entries[5].type);
+  EXPECT_EQ(TW_TYPE_BOOLCPP, entries[21].type);
+  EXPECT_EQ(&editor.mShowLabels, entries[21].variable);
+  EXPECT_TRUE(editor.mShowLabels);  // on until switched off
 }
 
 TEST_F(SplineBarTest, BarEntriesCallThePath) {
   const auto& entries = SplineBar().entries;
-  ASSERT_EQ(21u, entries.size());
+  ASSERT_EQ(22u, entries.size());
   auto press = [&](std::size_t i) { entries[i].buttonCallback(entries[i].clientData); };
   auto setFloat = [&](std::size_t i, float value) { entries[i].setCallback(&value, entries[i].clientData); };
   auto getFloat = [&](std::size_t i) {

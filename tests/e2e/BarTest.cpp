@@ -7,9 +7,6 @@ namespace {
 
 using BarTest = EditorTest;
 
-// Rows of the buttons, in window pixels from the top, and the middle of the bar.
-constexpr int kBarX = 100;
-constexpr int kPushBackY = 137;
 constexpr int kInsertBeforeY = 157;
 
 TEST_F(BarTest, ButtonsAndShortcutsOverTheBarPlaceThePointWhereThePointerLastWasInTheScene) {
@@ -122,6 +119,23 @@ TEST_F(LoadFieldTest, OpeningTheListShowsFilesMadeSinceAndLongNamesWhole) {
   mDemo->Click(kValueX, kLoadListFirstY);
   EXPECT_TRUE(WaitForColor(612, 384, IsRed));  // the load keeps the selection, index 0
   EXPECT_FALSE(IsRed(At(400, 300)));
+}
+
+// On a long path the index labels cover everything: the Labels switch hides them.
+TEST_F(BarTest, TheLabelsSwitchHidesTheIndexLabels) {
+  AddPoint(500, 400);
+  const auto labelShows = [&] {
+    for (int x = 500; x < 510; ++x)
+      for (int y = 420; y < 432; ++y)
+        if (Near(At(x, y), 255, 255, 255, 30)) return true;
+    return false;
+  };
+  ASSERT_TRUE(mDemo->WaitFor(labelShows));
+  mDemo->Click(kSwitchX, kLabelsY);
+  EXPECT_TRUE(mDemo->WaitFor([&] { return !labelShows(); }));
+  EXPECT_TRUE(IsRed(At(500, 400)));
+  mDemo->Click(kSwitchX, kLabelsY);
+  EXPECT_TRUE(mDemo->WaitFor(labelShows));
 }
 
 // Rotation and Scale that are not finite would place every point nowhere: they are refused,

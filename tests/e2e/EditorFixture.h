@@ -29,6 +29,16 @@ constexpr int kRotationY = 95;
 constexpr int kScaleY = 115;
 constexpr int kLoadListFirstY = 92;  // first entry of the open Load list
 constexpr int kLoadListStep = 16;
+// The placement rows, below Undo and Redo, and the switches after them.
+constexpr int kXY = 287;
+constexpr int kYY = 307;
+constexpr int kSnapY = 327;
+constexpr int kLabelsY = 367;
+constexpr int kSwitchX = 122;  // a switch itself
+// Buttons, in the middle of the bar.
+constexpr int kBarX = 100;
+constexpr int kSaveY = 51;
+constexpr int kPushBackY = 137;
 
 inline bool Near(const Pixel& p, int r, int g, int b, int tolerance = 60) {
   return std::abs(p.r - r) <= tolerance && std::abs(p.g - g) <= tolerance && std::abs(p.b - b) <= tolerance;
