@@ -18,9 +18,13 @@ struct PathValues {
   std::int32_t mSelectedIndex = -1;
   PathEnds mEnds = PathEnds::Free;
 
-  bool operator==(const PathValues& other) const {
+  // Equal in everything a file keeps: all but the selection, which is no edit of its own.
+  bool SameContent(const PathValues& other) const {
     return mControlPoints == other.mControlPoints && mRotation == other.mRotation && mScale == other.mScale &&
-           mSelectedIndex == other.mSelectedIndex && mEnds == other.mEnds;
+           mEnds == other.mEnds;
+  }
+  bool operator==(const PathValues& other) const {
+    return SameContent(other) && mSelectedIndex == other.mSelectedIndex;
   }
   bool operator!=(const PathValues& other) const { return !(*this == other); }
 };

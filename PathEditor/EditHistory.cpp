@@ -7,9 +7,7 @@
 void EditHistory::Record(const PathValues& before, const PathValues& after, std::uint64_t tag) {
   const std::vector<vec2>& a = before.mControlPoints;
   const std::vector<vec2>& b = after.mControlPoints;
-  if (a == b && before.mRotation == after.mRotation && before.mScale == after.mScale &&
-      before.mEnds == after.mEnds)
-    return;
+  if (before.SameContent(after)) return;
 
   // The points both lists share at the front and at the back stay out of the step.
   std::size_t front = 0;

@@ -3,7 +3,6 @@
 #include "PathFiles.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 
@@ -11,8 +10,10 @@
 
 #include "PathFileFormat.h"
 #include "PathFrame.h"
+#include "RecoveryFile.h"
 #include "ResourceListing.h"
 #include "SafeFile.h"
+#include "WholeFile.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ bool BackupExisting(const std::string& name, std::string* made) {
   if (made != nullptr) made->clear();
   if (!safefile::IsRegularFile(name)) return true;  // nothing there to keep
   std::string content;
-  if (!safefile::ReadWholeFile(name, content)) return false;
+  if (!wholefile::Read(name, content)) return false;
   // A document that parses is kept as the XML library prints it, any other file byte for byte.
   tinyxml2::XMLDocument document;
   if (document.Parse(content.data(), content.size()) == tinyxml2::XML_SUCCESS) {
@@ -81,28 +82,6 @@ bool PathFiles::Save(const CubicBSpline& spline) {
   return saved;
 }
 
-std::string PathFiles::KeepUnsaved(const CubicBSpline& spline) {
-  std::string base = std::filesystem::path(mFilename).filename().string();
-  // After a recovery file was loaded, the next one is named like it, not after it.
-  const std::size_t unsaved = base.rfind(".unsaved");
-  if (unsaved != std::string::npos && unsaved + 8 < base.size() &&
-      base.find_first_not_of("0123456789", unsaved + 8) == std::string::npos)
-    base.erase(unsaved);
-  if (base.empty() || base == "." || base == "..") base = "untitled";
-  base = XmlName(base) + ".unsaved";
-  const std::optional<std::string> text = FileText(spline);
-  for (unsigned long long k = 0; text; ++k) {
-    const std::string name = base + std::to_string(k);
-    const safefile::CreateResult made = safefile::CreateNewFile(name, *text);
-    if (made == safefile::CreateResult::Exists) continue;
-    if (made == safefile::CreateResult::Failed) break;
-    std::cout << "Unsaved changes kept in " << name << std::endl;
-    return name;
-  }
-  std::cout << "failed to keep the unsaved changes: " << base << std::endl;
-  return "";
-}
-
 std::optional<std::string> PathFiles::FileText(const CubicBSpline& spline) {
   std::vector<PathPoint> windowPoints;
   for (const vec2& w : spline.WindowPoints()) windowPoints.push_back(ToPathPoint(w));
@@ -120,8 +99,7 @@ bool PathFiles::LoadResourceFile(std::uint32_t index, CubicBSpline& spline) {
   // Only a regular file is read (a listed folder or pipe fails rather than blocks).
   std::string text;
   std::optional<pathfile::Contents> contents;
-  if (safefile::IsRegularFile(name) && safefile::ReadWholeFile(name, text))
-    contents = pathfile::ReadResourceFile(text, ToPathPoint(mFileSplineStart));
+  if (wholefile::Read(name, text)) contents = pathfile::ReadResourceFile(text, ToPathPoint(mFileSplineStart));
   if (!contents) {
     FailedToLoad(name);
     return false;
@@ -141,7 +119,7 @@ bool PathFiles::LoadResourceFile(std::uint32_t index, CubicBSpline& spline) {
   loaded.mEnds = contents->ends;
   spline.SetValues(loaded);
   mFileSplineStart = vec2(contents->splineStart.x, contents->splineStart.y);
-  mFilename = name;
+  mFilename = KeptFrom(name).value_or(name);
   mLoadedFile = name;
   return true;
 }

@@ -161,6 +161,8 @@ void SplineEditor::BuildBar() {
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetY, GetY, this, "label=Y step=1");
   TwAddVarCB(mBar, "", TW_TYPE_BOOLCPP, SetSnap, GetSnap, this, "label=Snap");
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetGridStep, GetGridStep, this, "label='Grid step' step=1");
+  // The index labels can be hidden: on a long path they cover everything.
+  TwAddVarRW(mBar, "", TW_TYPE_BOOLCPP, &mShowLabels, "label=Labels");
   // Then the curve's ends, its length in frame pixels and the preview of a motion along it.
   TwAddSeparator(mBar, "", "");
   const TwEnumVal ends[] = {{static_cast<int>(PathEnds::Free), "Free"},
@@ -170,7 +172,7 @@ void SplineEditor::BuildBar() {
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, nullptr, GetLength, this, "label=Length precision=1");
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetPreviewSpeed, GetPreviewSpeed, this,
              "label='Preview speed' step=10");
-  TwDefine("'Spline' size='200 440'");
+  TwDefine("'Spline' size='200 464'");
 }
 
 TwType DefineLoadEnum(const std::vector<std::string>& names) {

@@ -147,6 +147,7 @@ bool ApplyBarAttributes(TwBar& bar, const Attributes& attributes) {
     }
   }
   updated.placeNext = true;
+  updated.shown = updated.rect;  // until the next frame draws it
   bar = std::move(updated);
   return true;
 }

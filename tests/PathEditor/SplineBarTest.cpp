@@ -37,7 +37,7 @@ TEST_F(SplineBarTest, BarHasTheDefinedLook) {
   EXPECT_EQ(0, bar.rect.x);
   EXPECT_EQ(0, bar.rect.y);
   EXPECT_EQ(200, bar.rect.width);
-  EXPECT_EQ(440, bar.rect.height);  // grown from 300 to hold the placement and curve entries
+  EXPECT_EQ(464, bar.rect.height);  // grown from 300 for placement, Labels and the curve's entries
   EXPECT_EQ(80, bar.valuesWidth);
   EXPECT_EQ((std::array<int, 3>{49, 79, 79}), bar.color);
   EXPECT_EQ(255, bar.alpha);
@@ -76,6 +76,7 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
       {EntryKind::CallbackVariable, "Y", "", 1.0f},
       {EntryKind::CallbackVariable, "Snap", "", 1.0f},
       {EntryKind::CallbackVariable, "Grid step", "", 1.0f},
+      {EntryKind::Variable, "Labels", "", 1.0f},
       {EntryKind::Separator, "", "", 1.0f},
       {EntryKind::CallbackVariable, "Ends", "", 1.0f},
       {EntryKind::CallbackVariable, "Length", "", 1.0f},
@@ -95,18 +96,21 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
   EXPECT_EQ(tweakbar::EnumTypeNamed("LoadFilenamesEnum"), entries[2].type);
   EXPECT_EQ(TW_TYPE_FLOAT, entries[4].type);
   EXPECT_EQ(TW_TYPE_FLOAT, entries[5].type);
-  EXPECT_EQ(tweakbar::EnumTypeNamed("PathEndsEnum"), entries[22].type);
-  EXPECT_EQ((std::vector<std::string>{"Free", "Pinned", "Loop"}), tweakbar::EnumLabels(entries[22].type));
+  EXPECT_EQ(TW_TYPE_BOOLCPP, entries[21].type);
+  EXPECT_EQ(&editor.mShowLabels, entries[21].variable);
+  EXPECT_TRUE(editor.mShowLabels);  // on until switched off
+  EXPECT_EQ(tweakbar::EnumTypeNamed("PathEndsEnum"), entries[23].type);
+  EXPECT_EQ((std::vector<std::string>{"Free", "Pinned", "Loop"}), tweakbar::EnumLabels(entries[23].type));
   // Length only shows a value, with one decimal.
-  EXPECT_EQ(TW_TYPE_FLOAT, entries[23].type);
-  EXPECT_EQ(nullptr, entries[23].setCallback);
-  EXPECT_EQ(1, entries[23].precision);
   EXPECT_EQ(TW_TYPE_FLOAT, entries[24].type);
+  EXPECT_EQ(nullptr, entries[24].setCallback);
+  EXPECT_EQ(1, entries[24].precision);
+  EXPECT_EQ(TW_TYPE_FLOAT, entries[25].type);
 }
 
 TEST_F(SplineBarTest, BarEntriesCallThePath) {
   const auto& entries = SplineBar().entries;
-  ASSERT_EQ(25u, entries.size());
+  ASSERT_EQ(26u, entries.size());
   auto press = [&](std::size_t i) { entries[i].buttonCallback(entries[i].clientData); };
   auto setFloat = [&](std::size_t i, float value) { entries[i].setCallback(&value, entries[i].clientData); };
   auto getFloat = [&](std::size_t i) {
@@ -163,10 +167,10 @@ TEST_F(SplineBarTest, BarEntriesCallThePath) {
 // frame has measured them; a preview speed below 0 is refused.
 TEST_F(SplineBarTest, EndsLengthAndPreviewSpeed) {
   const auto& entries = SplineBar().entries;
-  ASSERT_EQ(25u, entries.size());
-  const auto& ends = entries[22];
-  const auto& length = entries[23];
-  const auto& speed = entries[24];
+  ASSERT_EQ(26u, entries.size());
+  const auto& ends = entries[23];
+  const auto& length = entries[24];
+  const auto& speed = entries[25];
   auto getInt = [](const tweakbar::Entry& entry) {
     int value = -1;
     entry.getCallback(&value, entry.clientData);

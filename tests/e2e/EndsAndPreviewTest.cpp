@@ -13,9 +13,9 @@
 namespace editor {
 namespace {
 
-// The rows the curve's entries take at the foot of the bar.
-constexpr int kEndsY = 369;
-constexpr int kPreviewSpeedY = 409;
+// The rows the curve's entries take at the foot of the bar, below Labels and a separator.
+constexpr int kEndsY = kLabelsY + 24;
+constexpr int kPreviewSpeedY = kEndsY + 40;
 constexpr int kEndsListFirstY = kEndsY + 21;  // Free, then Pinned and Loop below it
 
 enum EndsChoice { kFree = 0, kPinned = 1, kLoop = 2 };
