@@ -43,6 +43,7 @@ private:
     float rotation = 0.0f;
     float scale = 1.0f;
     std::int32_t selected = -1;
+    PathEnds ends = PathEnds::Free;
     std::string background;
   };
   // One step: from point `first` on, the points of `before` were replaced by those of `after`;

@@ -140,10 +140,16 @@ void SplineEditor::Update() {
     if (press.key == GLUT_KEY_DOWN) Nudge(vec2(0.0f, -1.0f), far);
   }
   HandleMouse();
-  if (mSnap || (mDrag.kind != Drag::None && !mDrag.cancelled && DragSnaps())) DrawGrid();
+  mDocument.ReportRecovery();  // a recovery write that failed since the last frame
+  const bool dragging = mDrag.kind != Drag::None && !mDrag.cancelled;
+  if (mSnap || (dragging && DragSnaps())) DrawGrid();
+  const bool changed = !mSpline.mSamplesValid;
   mSpline.RebuildSamples();
+  const double now = PathPreview::Now();
+  mPreview.Follow(mSpline, changed, dragging, now);
   SubmitBackground();
   SubmitDrawing();
+  DrawPreview(now);
   mLastMousePos = view->WindowToScene(InputManager::Instance()->mMousePos);
 }
 

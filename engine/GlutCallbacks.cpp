@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "CameraManager.h"
+#include "ExitSignals.h"
 #include "GameStateManager.h"
 #include "GraphicsManager.h"
 #include "InputManager.h"
@@ -13,6 +14,11 @@
 #include "WindowView.h"
 
 void OnFrame() {
+  // A signal to end comes through here, where leaving the main loop is safe.
+  if (ExitSignalled()) {
+    glutLeaveMainLoop();
+    return;
+  }
   GameStateManager::Instance()->Update();
   InputManager::Instance()->Update();
   ObjectManager::Instance()->Update();

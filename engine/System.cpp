@@ -4,6 +4,7 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include "ExitSignals.h"
 #include "GUIManager.h"
 #include "GameStateManager.h"
 #include "GraphicsManager.h"
@@ -37,6 +38,7 @@ void System::InitWindow(int& argc, char** argv) {
 }
 
 void System::Init(int& argc, char** argv) {
+  InstallExitSignals();
   InitWindow(argc, argv);
   GUIManager::Instance();
   TwInit(TW_OPENGL, nullptr);

@@ -11,20 +11,16 @@ namespace {
 
 constexpr double kPieceWidth = 1.0 / static_cast<double>(kPiecesPerSegment);
 
-struct Vec {
-  double x, y;
-};
-
 double Norm(const Vec& v) { return std::sqrt(v.x * v.x + v.y * v.y); }
 
-// The four control points of segment i (points i ... i + 3), in double.
+// The four points of the control sequence that shape segment i (elements i ... i + 3).
 struct Segment {
   Vec p[4];
 };
 
-Segment SegmentOf(const std::vector<PathPoint>& points, std::size_t i) {
+Segment SegmentOf(const std::vector<Vec>& sequence, std::size_t i) {
   Segment segment{};
-  for (std::size_t k = 0; k < 4; ++k) segment.p[k] = Vec{points[i + k].x, points[i + k].y};
+  for (std::size_t k = 0; k < 4; ++k) segment.p[k] = sequence[i + k];
   return segment;
 }
 
@@ -40,14 +36,9 @@ Vec Derivative(const Segment& segment, double t, int order) {
   const Vec* p = segment.p;
   const double u = 1.0 - t;
   if (order == 0) {
-    const double w[4] = {u * u * u / 6.0, (3.0 * t * t * t - 6.0 * t * t + 4.0) / 6.0,
-                         (-3.0 * t * t * t + 3.0 * t * t + 3.0 * t + 1.0) / 6.0, t * t * t / 6.0};
-    Vec v{0.0, 0.0};
-    for (int k = 0; k < 4; ++k) {
-      v.x += w[k] * p[k].x;
-      v.y += w[k] * p[k].y;
-    }
-    return v;
+    const splineweights::BasicWeights<double> w = splineweights::ExactWeightsAt(t);
+    return Vec{w.b0 * p[0].x + w.b1 * p[1].x + w.b2 * p[2].x + w.b3 * p[3].x,
+               w.b0 * p[0].y + w.b1 * p[1].y + w.b2 * p[2].y + w.b3 * p[3].y};
   }
   const Vec d0{p[1].x - p[0].x, p[1].y - p[0].y}, d1{p[2].x - p[1].x, p[2].y - p[1].y},
       d2{p[3].x - p[2].x, p[3].y - p[2].y};
@@ -111,14 +102,23 @@ std::optional<PathPoint> FirstDirection(const Segment& segment, double t, bool a
 
 }  // namespace
 
-Table::Table(const std::vector<PathPoint>& points) {
-  if (points.size() < 4) return;
-  const std::size_t segments = points.size() - 3;
+Table::Table(const std::vector<PathPoint>& points, PathEnds ends) : mClosed(ends == PathEnds::Loop) {
+  const std::size_t segments = splinecurve::SegmentCount(points.size(), ends);
+  if (segments == 0) return;
+  // The sequence's elements in double: a pinned end's point beyond the curve, 2 P0 - P1, is
+  // then exact, and so is the curve's start on P0.
+  mSequence.reserve(segments + 3);
+  for (std::size_t k = 0; k < segments + 3; ++k) {
+    const splinecurve::SequencePoint e = splinecurve::SequenceAt(points.size(), ends, k);
+    const PathPoint &a = points[e.a], &b = points[e.b];
+    mSequence.push_back(Vec{e.wa * static_cast<double>(a.x) + e.wb * static_cast<double>(b.x),
+                            e.wa * static_cast<double>(a.y) + e.wb * static_cast<double>(b.y)});
+  }
   mCumulative.reserve(segments * kPiecesPerSegment + 1);
   double total = 0.0;
   mCumulative.push_back(total);
   for (std::size_t i = 0; i < segments; ++i) {
-    const Segment segment = SegmentOf(points, i);
+    const Segment segment = SegmentOf(mSequence, i);
     for (std::size_t m = 0; m < kPiecesPerSegment; ++m) {
       total += LengthBetween(segment, static_cast<double>(m) * kPieceWidth,
                              static_cast<double>(m + 1) * kPieceWidth);
@@ -127,7 +127,7 @@ Table::Table(const std::vector<PathPoint>& points) {
   }
 }
 
-Table::Place Table::Locate(const std::vector<PathPoint>& points, double d) const {
+Table::Place Table::Locate(double d) const {
   const std::size_t pieces = mCumulative.size() - 1;
   d = d > 0.0 ? std::min(d, Length()) : 0.0;  // a NaN fails the comparison too
   // The piece whose span holds d; at a joint the later piece, past a stretch of length 0.
@@ -144,7 +144,7 @@ Table::Place Table::Locate(const std::vector<PathPoint>& points, double d) const
   // LengthBetween(t0, t) - wanted rises from below 0 at t0 to at least 0 at t1 (the table's
   // own sum): Newton's steps from the linear guess, a bisection whenever a step leaves the
   // bracket.
-  const Segment segment = SegmentOf(points, piece / kPiecesPerSegment);
+  const Segment segment = SegmentOf(mSequence, piece / kPiecesPerSegment);
   double low = t0, high = t1;
   double t = t0 + kPieceWidth * (wanted / pieceLength);
   for (int step = 0; step < 60; ++step) {
@@ -158,30 +158,33 @@ Table::Place Table::Locate(const std::vector<PathPoint>& points, double d) const
   return Place{piece, t};
 }
 
-PathPoint Table::PointAt(const std::vector<PathPoint>& points, double d) const {
+PathPoint Table::PointAt(double d) const {
   if (mCumulative.empty()) return PathPoint{0.0f, 0.0f};
-  const Place place = Locate(points, d);
-  const Vec v = Derivative(SegmentOf(points, place.piece / kPiecesPerSegment), place.t, 0);
+  const Place place = Locate(d);
+  const Vec v = Derivative(SegmentOf(mSequence, place.piece / kPiecesPerSegment), place.t, 0);
   return PathPoint{static_cast<float>(v.x), static_cast<float>(v.y)};
 }
 
-PathPoint Table::DirectionAt(const std::vector<PathPoint>& points, double d) const {
+PathPoint Table::DirectionAt(double d) const {
   if (!(Length() > 0.0)) return PathPoint{0.0f, 0.0f};
   const std::size_t pieces = mCumulative.size() - 1;
-  const Place place = Locate(points, d);
-  const bool atTheEnd = place.piece + 1 == pieces && place.t == 1.0;
+  const Place place = Locate(d);
+  // The end of a loop is its start, where the curve moves on.
+  const bool atTheEnd = place.piece + 1 == pieces && place.t == 1.0 && !mClosed;
   if (const auto direction =
-          FirstDirection(SegmentOf(points, place.piece / kPiecesPerSegment), place.t, atTheEnd))
+          FirstDirection(SegmentOf(mSequence, place.piece / kPiecesPerSegment), place.t, atTheEnd))
     return *direction;
 
-  // A stretch where the curve stands still: the first piece after it that moves, from its start.
+  // A stretch where the curve stands still: the first piece after it that moves, from its start;
+  // on a loop, past its end from its start.
   const auto begin = mCumulative.begin();
-  const auto moving = std::upper_bound(begin + static_cast<std::ptrdiff_t>(place.piece) + 1,
-                                       mCumulative.end(), mCumulative[place.piece + 1]);
+  auto moving = std::upper_bound(begin + static_cast<std::ptrdiff_t>(place.piece) + 1, mCumulative.end(),
+                                 mCumulative[place.piece + 1]);
+  if (moving == mCumulative.end() && mClosed) moving = std::upper_bound(begin + 1, mCumulative.end(), 0.0);
   if (moving != mCumulative.end()) {
     const auto piece = static_cast<std::size_t>(moving - begin) - 1;
     const double t = static_cast<double>(piece % kPiecesPerSegment) * kPieceWidth;
-    if (const auto direction = FirstDirection(SegmentOf(points, piece / kPiecesPerSegment), t, false))
+    if (const auto direction = FirstDirection(SegmentOf(mSequence, piece / kPiecesPerSegment), t, false))
       return *direction;
   }
   // At the end of the curve: the last piece before the stretch that moves, at its end.
@@ -190,7 +193,7 @@ PathPoint Table::DirectionAt(const std::vector<PathPoint>& points, double d) con
   if (arrived != begin) {
     const auto piece = static_cast<std::size_t>(arrived - begin) - 1;
     const double t = static_cast<double>(piece % kPiecesPerSegment + 1) * kPieceWidth;
-    if (const auto direction = FirstDirection(SegmentOf(points, piece / kPiecesPerSegment), t, true))
+    if (const auto direction = FirstDirection(SegmentOf(mSequence, piece / kPiecesPerSegment), t, true))
       return *direction;
   }
   return PathPoint{0.0f, 0.0f};

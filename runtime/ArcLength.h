@@ -13,26 +13,33 @@
 #include <vector>
 
 #include "PathPoint.h"
+#include "SplineCurve.h"
 
 namespace arclength {
 
 constexpr std::size_t kPiecesPerSegment = 16;
 
+// A point in double precision.
+struct Vec {
+  double x, y;
+};
+
 class Table {
 public:
   Table() = default;
-  // The table of the open curve of `points`, segments 0 ... count - 4; empty below four points.
-  explicit Table(const std::vector<PathPoint>& points);
+  // The table of the curve of `points` with these ends, over its control sequence kept in
+  // double; empty when the points make no curve.
+  Table(const std::vector<PathPoint>& points, PathEnds ends);
 
   // The length of the whole curve; 0 for an empty table.
   double Length() const { return mCumulative.empty() ? 0.0 : mCumulative.back(); }
-  // The point at distance d along the curve of `points`, the points the table was built from;
-  // d is held to 0 ... Length(), a NaN counts as 0. (0, 0) for an empty table.
-  PathPoint PointAt(const std::vector<PathPoint>& points, double d) const;
+  // The point at distance d along the curve; d is held to 0 ... Length(), a NaN counts as 0.
+  // (0, 0) for an empty table.
+  PathPoint PointAt(double d) const;
   // The unit direction of travel at distance d: the first derivative that does not vanish
   // there, or where the curve stands still for a stretch, the direction it moves on with (at
-  // the end: arrived with). (0, 0) when the curve has length 0.
-  PathPoint DirectionAt(const std::vector<PathPoint>& points, double d) const;
+  // the end of an open curve: arrived with). (0, 0) when the curve has length 0.
+  PathPoint DirectionAt(double d) const;
 
 private:
   // A place on the curve: piece `piece` of the table, segment `piece / kPiecesPerSegment`, at
@@ -41,8 +48,10 @@ private:
     std::size_t piece;
     double t;
   };
-  Place Locate(const std::vector<PathPoint>& points, double d) const;
+  Place Locate(double d) const;
 
+  std::vector<Vec> mSequence;       // the control sequence: the points expanded by the ends
+  bool mClosed = false;             // a loop: the curve goes on from its end at its start
   std::vector<double> mCumulative;  // the length up to the start of each piece, and the total
 };
 

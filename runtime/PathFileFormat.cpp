@@ -10,7 +10,7 @@
 
 #include <tinyxml2.h>
 
-#include "SplineWeights.h"
+#include "SplineCurve.h"
 
 namespace pathfile {
 
@@ -59,13 +59,14 @@ void AppendAttribute(std::string& text, const char* name, const std::string& val
   text += '"';
 }
 
-// The start of the curve on the normalised points: (P0 + 4 P1 + P2) / 6 as the curve's own
-// weights give it, or (0, 0) below four points.
-PathPoint CurveStart(const std::vector<PathPoint>& points) {
-  if (points.size() < 4) return PathPoint{0.0f, 0.0f};
-  const splineweights::Weights w = splineweights::WeightsAt(0.0f);
-  return PathPoint{splineweights::Sum(w, points[0].x, points[1].x, points[2].x, points[3].x),
-                   splineweights::Sum(w, points[0].y, points[1].y, points[2].y, points[3].y)};
+// The name of the ends in the root's attribute; a free path has no attribute.
+const char* EndsName(PathEnds ends) {
+  switch (ends) {
+    case PathEnds::Pinned: return "pinned";
+    case PathEnds::Loop: return "loop";
+    case PathEnds::Free: break;
+  }
+  return nullptr;
 }
 
 // ---- Reading
@@ -122,6 +123,15 @@ bool ReadFloat(std::string_view text, std::size_t& pos, float& out) {
   return true;
 }
 
+// A value read from a file as one line of text: control characters (an attribute may hold a
+// line feed) shown as '?'.
+std::string Printable(std::string_view value) {
+  std::string shown(value);
+  for (char& c : shown)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  return shown;
+}
+
 // Two readings into target.x and target.y; a failed one keeps its component and ends the
 // reading. Anything after the second number is ignored.
 void ReadPair(std::string_view text, PathPoint& target) {
@@ -139,18 +149,19 @@ bool IsPlainFileName(std::string_view name) {
 }
 
 std::optional<std::string> WriteResourceFile(const std::vector<PathPoint>& windowPoints, const Frame& frame,
-                                             const RootAttributes& attributes) {
+                                             PathEnds ends, const std::string& background) {
   const PathPoint size{2.0f * frame.halfSize.x, 2.0f * frame.halfSize.y};
   std::vector<PathPoint> normalised;
   normalised.reserve(windowPoints.size());
   for (const PathPoint& w : windowPoints)
     normalised.push_back(PathPoint{(w.x - frame.corner.x) / size.x, (w.y - frame.corner.y) / size.y});
-  const PathPoint start = CurveStart(normalised);
+  const PathPoint start = splinecurve::Evaluate(normalised.data(), normalised.size(), ends, 0.0f);
 
   std::string text;
   text.reserve(128 + 48 * normalised.size());
   text += "<resource";
-  if (!attributes.background.empty()) AppendAttribute(text, "background", attributes.background);
+  if (const char* endsName = EndsName(ends)) AppendAttribute(text, "ends", endsName);
+  if (!background.empty()) AppendAttribute(text, "background", background);
   text += ">\n";
   AppendLine(text, "Scale", frame.halfSize);
   AppendLine(text, "WorldPos", frame.corner);
@@ -190,11 +201,21 @@ std::optional<Contents> ReadResourceFile(std::string_view text, const PathPoint&
 
   Contents contents;
   contents.splineStart = splineStart;
+  if (const char* ends = root->Attribute("ends")) {
+    const std::string_view name = ends;
+    if (name == "pinned") {
+      contents.ends = PathEnds::Pinned;
+    } else if (name == "loop") {
+      contents.ends = PathEnds::Loop;
+    } else if (name != "free") {
+      contents.messages.push_back("Unrecognised ends: " + Printable(name));
+    }
+  }
   if (const char* background = root->Attribute("background")) {
     if (IsPlainFileName(background)) {
-      contents.root.background = background;
+      contents.background = background;
     } else if (*background != '\0') {
-      contents.messages.push_back("Refused background: " + std::string(background) +
+      contents.messages.push_back("Refused background: " + Printable(background) +
                                   " (not a plain file name in the working folder)");
     }
   }

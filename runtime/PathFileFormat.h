@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PathPoint.h"
+#include "SplineCurve.h"  // PathEnds
 
 namespace pathfile {
 
@@ -17,25 +18,21 @@ struct Frame {
   PathPoint halfSize;  // half width and half height
 };
 
-// What the root element carries besides its child elements. Each is written only when set, so
-// a path that sets none has the text it always had.
-struct RootAttributes {
-  // background: the image the path was drawn over, a plain file name in the path's folder.
-  std::string background;
-};
-
 // Whether a name read from a file may name a file of the folder that file is in: not empty, no
 // folder part (neither separator, nor a drive's colon), neither "." nor "..". Anything else
 // could reach outside that folder and is refused.
 bool IsPlainFileName(std::string_view name);
 
 // The text of a path file for control points at these window positions: the frame's half size
-// and corner, then the start of the curve and every point, normalised to the frame (its
-// lower-left corner at (0, 0), its upper-right corner at (1, 1)) and made relative to that
-// start; numbers as a text stream prints a float. The root's attributes come from `attributes`.
-// Nothing when a value has no finite form (a path placed beyond the float range).
+// and corner, then the start of the curve (its point at parameter 0) and every point,
+// normalised to the frame (its lower-left corner at (0, 0), its upper-right corner at (1, 1))
+// and made relative to that start; numbers as a text stream prints a float. A pinned path or a
+// loop says so in the root's ends attribute; a free path has none. The image the path was drawn
+// over goes to the root's background attribute, written only when there is one. Nothing when a
+// value has no finite form (a path placed beyond the float range).
 std::optional<std::string> WriteResourceFile(const std::vector<PathPoint>& windowPoints, const Frame& frame,
-                                             const RootAttributes& attributes = {});
+                                             PathEnds ends = PathEnds::Free,
+                                             const std::string& background = "");
 
 // What a path file holds, element by element.
 struct Contents {
@@ -43,7 +40,8 @@ struct Contents {
   PathPoint worldPos{0.0f, 0.0f};        // WorldPos: that frame's lower-left corner
   PathPoint splineStart{0.0f, 0.0f};     // SplineStart: the start of the curve, normalised
   std::vector<PathPoint> controlPoints;  // file values, relative to the start
-  RootAttributes root;                   // a background that is no plain file name is left out
+  PathEnds ends = PathEnds::Free;        // the root's ends attribute
+  std::string background;                // the root's background attribute, when a plain file name
   std::vector<std::string> messages;     // "Unrecognised tag: " and the name, per other element,
                                          // and the refusal of a background name
 };
@@ -54,10 +52,13 @@ struct Contents {
 // appended even when nothing could be read; an element of another name adds a message.
 void ApplyElement(std::string_view tag, std::string_view text, Contents& contents);
 
-// Reads a whole text: the root's attributes, then every child element of the root, whatever
-// the root's name, in document order. The text of an element is its first child node when that is text. A
-// file without SplineStart keeps `splineStart` (the editor passes the start of the file it loaded before).
-// Nothing when the text is no XML document with a root element.
+// Reads a whole text: the root's ends attribute ("pinned", "loop" or "free"; another value reads
+// as free and adds the message "Unrecognised ends: " with it) and its background attribute (a
+// name that is no plain file name is left out, with the message "Refused background: ", the
+// name and the reason), then every child element of the root, whatever the root's name, in document order.
+// The text of an element is its first child node when that is text. A file without SplineStart keeps
+// `splineStart` (the editor passes the start of the file it loaded before). Nothing when the text is no XML
+// document with a root element.
 std::optional<Contents> ReadResourceFile(std::string_view text, const PathPoint& splineStart = {0.0f, 0.0f});
 
 // The control points where the file's frame puts them: (value + SplineStart) * (2 * Scale) +

@@ -2,11 +2,10 @@
 #include "PathResource.h"
 
 #include <cmath>
-#include <cstdint>
 
 #include "PathFileFormat.h"
 #include "SampleParameters.h"
-#include "SplineWeights.h"
+#include "SplineCurve.h"
 #include "WholeFile.h"
 
 namespace {
@@ -18,24 +17,14 @@ void SetError(std::string* error, std::string text) {
   if (error != nullptr) *error = std::move(text);
 }
 
-// The curve at s as the editor evaluates it, for 0 <= s < 2^32: segment s truncated, its four
-// points wrapping past the last, at t = s - segment.
-PathPoint EvaluateAt(const std::vector<PathPoint>& points, float s) {
-  const auto i = static_cast<std::uint32_t>(s);
-  const float t = s - static_cast<float>(i);
-  const splineweights::Weights w = splineweights::WeightsAt(t);
-  const splineweights::SegmentIndices at = splineweights::IndicesOf(i, points.size());
-  const PathPoint &p0 = points[at.i0], &p1 = points[at.i1], &p2 = points[at.i2], &p3 = points[at.i3];
-  return PathPoint{splineweights::Sum(w, p0.x, p1.x, p2.x, p3.x),
-                   splineweights::Sum(w, p0.y, p1.y, p2.y, p3.y)};
-}
-
-std::vector<PathPoint> SamplesOf(const std::vector<PathPoint>& points) {
+std::vector<PathPoint> SamplesOf(const std::vector<PathPoint>& points, PathEnds ends) {
   std::vector<PathPoint> samples;
-  if (points.size() < 4) return samples;
-  const auto end = static_cast<float>(points.size() - 3);
-  samples.reserve(100 * (points.size() - 3) + 2);
-  sampleparameters::ForEachSampleParameter(end, [&](float s) { samples.push_back(EvaluateAt(points, s)); });
+  const std::size_t segments = splinecurve::SegmentCount(points.size(), ends);
+  if (segments == 0) return samples;
+  samples.reserve(100 * segments + 2);
+  sampleparameters::ForEachSampleParameter(static_cast<float>(segments), [&](float s) {
+    samples.push_back(splinecurve::Evaluate(points.data(), points.size(), ends, s));
+  });
   return samples;
 }
 
@@ -59,45 +48,64 @@ std::optional<PathResource> PathResource::FromText(std::string_view text, std::s
   // Frame pixels are the window positions of a frame whose lower-left corner is the origin.
   contents->worldPos = PathPoint{0.0f, 0.0f};
   std::optional<std::vector<PathPoint>> points = pathfile::WindowPositions(*contents);
-  const PathPoint frameSize{2.0f * contents->scale.x, 2.0f * contents->scale.y};
-  if (!points || !IsFinite(frameSize)) {
+  std::optional<PathResource> resource;
+  if (points) {
+    resource = FromPoints(std::move(*points), contents->ends,
+                          PathPoint{2.0f * contents->scale.x, 2.0f * contents->scale.y});
+  }
+  if (!resource) {
     SetError(error, kBeyondFloatRange);
     return std::nullopt;
   }
-
-  PathResource resource;
-  resource.mControlPoints = std::move(*points);
-  resource.mFrameSize = frameSize;
-  resource.mBackground = std::move(contents->root.background);
-  resource.mMessages = std::move(contents->messages);
-  resource.mSamples = SamplesOf(resource.mControlPoints);
-  resource.mArcLength = arclength::Table(resource.mControlPoints);
-  // Points near the float range can sum to a curve beyond it, or to a length beyond it.
-  bool finite = std::isfinite(resource.Length());
-  for (const PathPoint& sample : resource.mSamples) finite = finite && IsFinite(sample);
-  if (!finite) {
-    SetError(error, kBeyondFloatRange);
-    return std::nullopt;
-  }
+  resource->mBackground = std::move(contents->background);
+  resource->mMessages = std::move(contents->messages);
   SetError(error, "");
   return resource;
 }
 
+std::optional<PathResource> PathResource::FromPoints(std::vector<PathPoint> framePoints, PathEnds ends,
+                                                     PathPoint frameSize) {
+  bool finite = IsFinite(frameSize);
+  for (const PathPoint& p : framePoints) finite = finite && IsFinite(p);
+  if (!finite) return std::nullopt;
+
+  PathResource resource;
+  resource.mControlPoints = std::move(framePoints);
+  resource.mFrameSize = frameSize;
+  resource.mEnds = ends;
+  resource.mSamples = SamplesOf(resource.mControlPoints, ends);
+  resource.mArcLength = arclength::Table(resource.mControlPoints, ends);
+  // Points near the float range can sum to a curve beyond it, or to a length beyond it.
+  finite = std::isfinite(resource.Length());
+  for (const PathPoint& sample : resource.mSamples) finite = finite && IsFinite(sample);
+  if (!finite) return std::nullopt;
+  return resource;
+}
+
 PathPoint PathResource::Evaluate(float s) const {
-  if (mControlPoints.size() < 4) return PathPoint{0.0f, 0.0f};
-  const auto count = static_cast<float>(mControlPoints.size());
-  return EvaluateAt(mControlPoints, s > 0.0f ? (s < count ? s : count) : 0.0f);  // a NaN gives 0
+  const std::size_t count = mControlPoints.size();
+  if (count < splinecurve::MinimumPoints(mEnds)) return PathPoint{0.0f, 0.0f};
+  const auto last = static_cast<float>(count);
+  const float held = s > 0.0f ? (s < last ? s : last) : 0.0f;  // a NaN gives 0
+  return splinecurve::Evaluate(mControlPoints.data(), count, mEnds, held);
 }
 
 float PathResource::Length() const { return static_cast<float>(mArcLength.Length()); }
 
-// Length() is the table's length rounded to a float: from there on the distance is the end.
-double PathResource::TableDistance(float d) const { return d >= Length() ? mArcLength.Length() : d; }
-
-PathPoint PathResource::PointAtDistance(float d) const {
-  return mArcLength.PointAt(mControlPoints, TableDistance(d));
+// Length() is the table's length rounded to a float: on an open path, from there on the
+// distance is the end. A loop goes round by Length(), so that whole rounds of it come back to
+// the start exactly.
+double PathResource::TableDistance(float d) const {
+  const double length = Length();
+  if (mEnds == PathEnds::Loop) {
+    if (!(length > 0.0) || !std::isfinite(d)) return 0.0;
+    double wrapped = std::fmod(static_cast<double>(d), length);
+    if (wrapped < 0.0) wrapped += length;
+    return wrapped < length ? wrapped : 0.0;  // a tiny negative rest rounds up to a whole round
+  }
+  return d >= length ? mArcLength.Length() : d;
 }
 
-PathPoint PathResource::TangentAtDistance(float d) const {
-  return mArcLength.DirectionAt(mControlPoints, TableDistance(d));
-}
+PathPoint PathResource::PointAtDistance(float d) const { return mArcLength.PointAt(TableDistance(d)); }
+
+PathPoint PathResource::TangentAtDistance(float d) const { return mArcLength.DirectionAt(TableDistance(d)); }

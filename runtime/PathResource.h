@@ -10,6 +10,7 @@
 
 #include "ArcLength.h"
 #include "PathPoint.h"
+#include "SplineCurve.h"  // PathEnds
 
 class PathResource {
 public:
@@ -21,6 +22,10 @@ public:
   // null; it is emptied on success.
   static std::optional<PathResource> FromFile(const std::string& fileName, std::string* error);
   static std::optional<PathResource> FromText(std::string_view text, std::string* error);
+  // A path made in code: control points in pixels of a frame of that size, as ControlPoints
+  // gives them. Nothing when a point, the frame size, the curve or its length is not finite.
+  static std::optional<PathResource> FromPoints(std::vector<PathPoint> framePoints, PathEnds ends,
+                                                PathPoint frameSize);
 
   // The control points in pixels of the frame the path was drawn in, measured from the frame's
   // lower-left corner, x to the right and y up: (file value + SplineStart) * (2 * Scale).
@@ -31,26 +36,33 @@ public:
   // the path file's folder, or empty when there is none. A name that could reach outside that
   // folder is refused: empty, with a message.
   const std::string& Background() const { return mBackground; }
-  // "Unrecognised tag: " and the name, for each skipped element, and "Refused background: "
-  // with the name and the reason.
+  // "Unrecognised tag: " and the name, for each skipped element, "Unrecognised ends: " and the
+  // value for an ends attribute read as free, and "Refused background: " with the name and the
+  // reason.
   const std::vector<std::string>& Messages() const { return mMessages; }
+  // How the curve ends: Free (the default) stops short of the first and last points, Pinned
+  // starts and ends on them, Loop closes.
+  PathEnds Ends() const { return mEnds; }
 
-  // The curve at parameter s, 0 at its start and (number of points - 3) at its end, bit for bit
-  // as the editor evaluates it; past the end the indices wrap to the first points. s is held to
-  // 0 ... number of points (a NaN counts as 0). (0, 0) below four points.
+  // The curve at parameter s, bit for bit as the editor evaluates it: 0 at its start, and at its
+  // end the number of points less 3 (free), less 1 (pinned), or the number of points (a loop,
+  // whose end is its start). Past the end of a free curve the indices wrap to the first points.
+  // s is held to 0 ... number of points, on a pinned path to its end (a NaN counts as 0).
+  // (0, 0) below four points (free), two (pinned) or three (loop).
   PathPoint Evaluate(float s) const;
   // The points the editor draws the curve through: parameters 0, 0.01, 0.02, ... summed in
-  // single precision, then the end. Empty below four points.
+  // single precision, then the end. A loop's last sample is its first. Empty without a curve.
   const std::vector<PathPoint>& Samples() const { return mSamples; }
 
-  // The length of the curve in pixels; 0 below four points.
+  // The length of the curve in pixels; 0 without a curve.
   float Length() const;
-  // The point at distance d along the curve from its start; d is held to 0 ... Length() (a NaN
-  // counts as 0). (0, 0) below four points.
+  // The point at distance d along the curve from its start. An open path holds d to 0 ...
+  // Length(); a loop goes round, d modulo Length(), a negative d backwards from the start. A
+  // NaN counts as 0, and on a loop so does an infinite d. (0, 0) without a curve.
   PathPoint PointAtDistance(float d) const;
   // The unit direction of travel there. Where the curve stops for an instant (a cusp, or
   // control points that repeat) it is the direction in which the curve moves on, or, at the
-  // very end, in which it arrived. (0, 0) on a curve of length 0.
+  // very end of an open curve, in which it arrived. (0, 0) on a curve of length 0.
   PathPoint TangentAtDistance(float d) const;
 
 private:
@@ -61,6 +73,7 @@ private:
   PathPoint mFrameSize{0.0f, 0.0f};
   std::string mBackground;
   std::vector<std::string> mMessages;
+  PathEnds mEnds = PathEnds::Free;
   std::vector<PathPoint> mSamples;
   arclength::Table mArcLength;
 };

@@ -7,6 +7,7 @@
 #include <array>
 #include <cfloat>
 #include <cmath>
+#include <cstdio>  // snprintf, for the format of a float with a fixed precision
 #include <functional>
 
 #include "TweakBarState.h"
@@ -140,7 +141,9 @@ void FloatField(Entry& entry, float width, FrameWork& work) {
     entry.wasActive = false;
     return;
   }
-  ImGui::InputFloat("##value", &value, 0.0f, 0.0f, "%g");
+  char format[16] = "%g";
+  if (entry.precision >= 0) std::snprintf(format, sizeof format, "%%.%df", entry.precision);
+  ImGui::InputFloat("##value", &value, 0.0f, 0.0f, format);
   entry.editFloat = value;
   entry.wasActive = ImGui::IsItemActive();
   work.editing = work.editing || entry.wasActive;
@@ -217,6 +220,11 @@ void EntryRow(const TwBar& bar, Entry& entry, FrameWork& work) {
   ImGui::SetNextItemWidth(width);
   if (entry.type == TW_TYPE_STDSTRING) {
     StringField(entry, work);
+  } else if (entry.type == TW_TYPE_FLOAT && entry.variable == nullptr && entry.setCallback == nullptr) {
+    // A callback variable without a set callback only shows its value.
+    const float value = ReadValue<float>(entry);
+    entry.precision >= 0 ? ImGui::Text("%.*f", entry.precision, static_cast<double>(value))
+                         : ImGui::Text("%g", static_cast<double>(value));
   } else if (entry.type == TW_TYPE_FLOAT) {
     FloatField(entry, width, work);
   } else if (FindEnum(entry.type) != nullptr) {

@@ -41,6 +41,7 @@ struct Entry {
   TwButtonCallback buttonCallback = nullptr;
   void* clientData = nullptr;
   float step = 1.0f;
+  int precision = -1;             // digits a float shows after the point; -1: as many as it needs
   std::vector<KeyShortcut> keys;  // a button's shortcuts: "key" may name several, space apart
   std::string keyText;
   // While a value field is being edited, the edit lives here until it is committed.

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "PathFileTestSupport.h"
+#include "PathResource.h"
 #include "SplineEditor.h"
 #include "TweakBarInspect.h"
 
@@ -38,7 +39,8 @@ TEST_F(SplineBarTest, BarHasTheDefinedLook) {
   EXPECT_EQ(0, bar.rect.x);
   EXPECT_EQ(0, bar.rect.y);
   EXPECT_EQ(200, bar.rect.width);
-  EXPECT_EQ(444, bar.rect.height);  // grown from 300 to hold the placement entries, Labels and the background
+  EXPECT_EQ(508,
+            bar.rect.height);  // grown from 300 for placement, Labels, the curve's entries and the background
   EXPECT_EQ(80, bar.valuesWidth);
   EXPECT_EQ((std::array<int, 3>{49, 79, 79}), bar.color);
   EXPECT_EQ(255, bar.alpha);
@@ -79,6 +81,10 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
       {EntryKind::CallbackVariable, "Grid step", "", 1.0f},
       {EntryKind::Variable, "Labels", "", 1.0f},
       {EntryKind::Separator, "", "", 1.0f},
+      {EntryKind::CallbackVariable, "Ends", "", 1.0f},
+      {EntryKind::CallbackVariable, "Length", "", 1.0f},
+      {EntryKind::CallbackVariable, "Preview speed", "", 10.0f},
+      {EntryKind::Separator, "", "", 1.0f},
       {EntryKind::CallbackVariable, "Background", "", 1.0f},
       {EntryKind::CallbackVariable, "Opacity", "", 0.05f},
   };
@@ -99,13 +105,20 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
   EXPECT_EQ(TW_TYPE_BOOLCPP, entries[21].type);
   EXPECT_EQ(&editor.mShowLabels, entries[21].variable);
   EXPECT_TRUE(editor.mShowLabels);  // on until switched off
-  EXPECT_EQ(tweakbar::EnumTypeNamed("BackgroundFilesEnum"), entries[23].type);
+  EXPECT_EQ(tweakbar::EnumTypeNamed("PathEndsEnum"), entries[23].type);
+  EXPECT_EQ((std::vector<std::string>{"Free", "Pinned", "Loop"}), tweakbar::EnumLabels(entries[23].type));
+  // Length only shows a value, with one decimal.
   EXPECT_EQ(TW_TYPE_FLOAT, entries[24].type);
+  EXPECT_EQ(nullptr, entries[24].setCallback);
+  EXPECT_EQ(1, entries[24].precision);
+  EXPECT_EQ(TW_TYPE_FLOAT, entries[25].type);
+  EXPECT_EQ(tweakbar::EnumTypeNamed("BackgroundFilesEnum"), entries[27].type);
+  EXPECT_EQ(TW_TYPE_FLOAT, entries[28].type);
 }
 
 TEST_F(SplineBarTest, BarEntriesCallThePath) {
   const auto& entries = SplineBar().entries;
-  ASSERT_EQ(25u, entries.size());
+  ASSERT_EQ(29u, entries.size());
   auto press = [&](std::size_t i) { entries[i].buttonCallback(entries[i].clientData); };
   auto setFloat = [&](std::size_t i, float value) { entries[i].setCallback(&value, entries[i].clientData); };
   auto getFloat = [&](std::size_t i) {
@@ -158,6 +171,49 @@ TEST_F(SplineBarTest, BarEntriesCallThePath) {
   EXPECT_TRUE(spline.mControlPoints.empty());
 }
 
+// Ends is one undo step; Length is the runtime's length of the points as they show, once the
+// frame has measured them; a preview speed below 0 is refused.
+TEST_F(SplineBarTest, EndsLengthAndPreviewSpeed) {
+  const auto& entries = SplineBar().entries;
+  ASSERT_EQ(29u, entries.size());
+  const auto& ends = entries[23];
+  const auto& length = entries[24];
+  const auto& speed = entries[25];
+  auto getInt = [](const tweakbar::Entry& entry) {
+    int value = -1;
+    entry.getCallback(&value, entry.clientData);
+    return value;
+  };
+  auto getFloat = [](const tweakbar::Entry& entry) {
+    float value = -1;
+    entry.getCallback(&value, entry.clientData);
+    return value;
+  };
+  for (const vec2& p : kFourPoints) spline.PushBack(p);
+  spline.SetScale(0.5f);
+  EXPECT_EQ(0, getInt(ends));  // Free
+
+  const int loop = 2;
+  ends.setCallback(&loop, ends.clientData);
+  EXPECT_EQ(PathEnds::Loop, spline.mEnds);
+  EXPECT_EQ(loop, getInt(ends));
+  editor.mPreview.Follow(spline, true, false, 0.0);
+  std::vector<PathPoint> shown;
+  for (const vec2& w : spline.WindowPoints()) shown.push_back(PathPoint{w.x - 262.0f, w.y - 184.0f});
+  EXPECT_EQ(PathResource::FromPoints(shown, PathEnds::Loop, PathPoint{700, 400})->Length(), getFloat(length));
+  EXPECT_GT(getFloat(length), 0.0f);
+
+  editor.Undo();  // the ends alone
+  EXPECT_EQ(PathEnds::Free, spline.mEnds);
+  EXPECT_EQ(4u, spline.mControlPoints.size());
+  EXPECT_EQ(0.5f, spline.mScale);
+
+  const float fast = 120.0f, backwards = -5.0f;
+  speed.setCallback(&fast, speed.clientData);
+  speed.setCallback(&backwards, speed.clientData);
+  EXPECT_EQ(fast, getFloat(speed));
+}
+
 TEST(SplineBarLifetime, TheDestructorDeletesTheBar) {
   {
     SplineEditor editor;
@@ -197,9 +253,9 @@ namespace {
 // names the image in the path as one undo step; Opacity is held to 0 ... 1.
 TEST_F(SplineBarTest, BackgroundListsTheImagesAndAChoiceIsOneStep) {
   const auto& entries = SplineBar().entries;
-  ASSERT_EQ(25u, entries.size());
-  const tweakbar::Entry& background = entries[23];
-  const tweakbar::Entry& opacity = entries[24];
+  ASSERT_EQ(29u, entries.size());
+  const tweakbar::Entry& background = entries[27];
+  const tweakbar::Entry& opacity = entries[28];
   const TwType type = tweakbar::EnumTypeNamed("BackgroundFilesEnum");
   EXPECT_EQ(std::vector<std::string>{"(none)"}, tweakbar::EnumLabels(type));
 
@@ -221,7 +277,7 @@ TEST_F(SplineBarTest, BackgroundListsTheImagesAndAChoiceIsOneStep) {
   background.setCallback(&level, background.clientData);
   EXPECT_EQ("level.png", spline.mBackground);
   EXPECT_EQ(5, shown());
-  EXPECT_TRUE(editor.HasUnsavedEdits());
+  EXPECT_TRUE(editor.mDocument.HasUnsavedEdits());
   const int none = 0;
   background.setCallback(&none, background.clientData);
   EXPECT_EQ("", spline.mBackground);
@@ -229,7 +285,7 @@ TEST_F(SplineBarTest, BackgroundListsTheImagesAndAChoiceIsOneStep) {
   EXPECT_EQ("level.png", spline.mBackground);
   editor.Undo();
   EXPECT_EQ("", spline.mBackground);
-  EXPECT_FALSE(editor.HasUnsavedEdits());
+  EXPECT_FALSE(editor.mDocument.HasUnsavedEdits());
   spline.mBackground = "gone.png";  // named by a file, not in the folder
   EXPECT_EQ(-1, shown());
 

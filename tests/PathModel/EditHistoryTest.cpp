@@ -10,12 +10,13 @@
 namespace {
 
 PathValues Path(std::vector<vec2> points, std::int32_t selected = -1, float rotation = 0.0f,
-                float scale = 1.0f) {
+                float scale = 1.0f, PathEnds ends = PathEnds::Free) {
   PathValues values;
   values.mControlPoints = std::move(points);
   values.mSelectedIndex = selected;
   values.mRotation = rotation;
   values.mScale = scale;
+  values.mEnds = ends;
   return values;
 }
 
@@ -36,6 +37,7 @@ TEST(EditHistoryTest, UndoAndRedoWalkEveryKindOfStepBothWays) {
       Path({A, D, B}, 1),                                         // move
       Path({A, D, B}, 1, 30.0f),                                  // rotation
       Path({A, D, B}, 1, 30.0f, 2.0f),                            // scale
+      Path({A, D, B}, 1, 30.0f, 2.0f, PathEnds::Loop),            // ends
       Path({A, B}, 1, 30.0f, 2.0f),                               // delete
       Over(Path({A, B}, 1, 30.0f, 2.0f), "a.png"),                // a background chosen
       Over(Path({A, B}, 1, 30.0f, 2.0f), "b.png"),                // another

@@ -30,11 +30,12 @@ std::string Listing(const std::string& text) {
   const PathPoint previousStart{0.25f, 0.75f};  // what a file without SplineStart keeps
   const std::optional<pathfile::Contents> contents = pathfile::ReadResourceFile(text, previousStart);
   if (!contents) return "refused\n";
-  std::string listing =
-      contents->root.background.empty() ? "" : "Background " + contents->root.background + "\n";
+  std::string listing = contents->background.empty() ? "" : "Background " + contents->background + "\n";
   listing += Line("Scale", contents->scale) + Line("WorldPos", contents->worldPos) +
              Line("SplineStart", contents->splineStart);
   for (const PathPoint& p : contents->controlPoints) listing += Line("ControlPoint", p);
+  if (contents->ends != PathEnds::Free)
+    listing += contents->ends == PathEnds::Pinned ? "Ends pinned\n" : "Ends loop\n";
   for (const std::string& message : contents->messages) listing += "message " + message + "\n";
   const auto positions = pathfile::WindowPositions(*contents);
   if (!positions) return listing + "window positions refused\n";
@@ -53,8 +54,9 @@ INSTANTIATE_TEST_SUITE_P(Files, ReadGolden,
                          ::testing::Values("four_points", "one_point", "three_points",
                                            "rotation_and_scale_baked", "unknown_tags", "missing_spline_start",
                                            "hostile_numbers", "beyond_float_range", "not_xml", "no_element",
-                                           "four_points_over_background", "background_name_with_markup",
-                                           "refused_background"));
+                                           "loop", "pinned", "unknown_ends", "four_points_over_background",
+                                           "background_name_with_markup", "refused_background",
+                                           "loop_over_background"));
 
 // A path given as window points of the model, placed with a rotation and a scale.
 struct WriteCase {
@@ -62,6 +64,7 @@ struct WriteCase {
   std::vector<vec2> points;  // local
   float rotation;
   float scale;
+  PathEnds ends = PathEnds::Free;
   const char* background = "";
 };
 
@@ -76,7 +79,7 @@ TEST_P(WriteGolden, GivesTheGoldenText) {
   std::vector<PathPoint> window;
   for (const vec2& w : spline.WindowPoints()) window.push_back(PathPoint{w.x, w.y});
   const std::optional<std::string> text =
-      pathfile::WriteResourceFile(window, FileFrame(), pathfile::RootAttributes{c.background});
+      pathfile::WriteResourceFile(window, FileFrame(), c.ends, c.background);
   ASSERT_TRUE(text.has_value());
   EXPECT_EQ(Golden(std::string(c.name) + ".xml"), *text);
 }
@@ -91,12 +94,30 @@ INSTANTIATE_TEST_SUITE_P(
                   {{400, 100}, {450, 150}, {480, 260}, {420, 330}, {380, 240}},
                   30.0f,
                   1.5f},
+        // Four corners of a room, gone round.
+        WriteCase{"loop", {{312, 234}, {912, 234}, {912, 534}, {312, 534}}, 0.0f, 1.0f, PathEnds::Loop},
+        // The curve starts on the first point: SplineStart is that point, and the
+        // point itself is written as 0 0.
+        WriteCase{"pinned", {{300.5f, 200.25f}, {401, 517}, {733, 250}}, 0.0f, 1.0f, PathEnds::Pinned},
         WriteCase{"four_points_over_background",
                   {{262, 184}, {612, 384}, {962, 584}, {962, 184}},
                   0.0f,
                   1.0f,
+                  PathEnds::Free,
                   "level.png"},
-        WriteCase{"background_name_with_markup", {{612, 384}}, 0.0f, 1.0f, "Level 1 & \"Art\" <v2>\tx.png"}),
+        WriteCase{"background_name_with_markup",
+                  {{612, 384}},
+                  0.0f,
+                  1.0f,
+                  PathEnds::Free,
+                  "Level 1 & \"Art\" <v2>\tx.png"},
+        // Both attributes: the ends first.
+        WriteCase{"loop_over_background",
+                  {{312, 234}, {912, 234}, {912, 534}, {312, 534}},
+                  0.0f,
+                  1.0f,
+                  PathEnds::Loop,
+                  "level.png"}),
     [](const ::testing::TestParamInfo<WriteCase>& c) { return std::string(c.param.name); });
 
 TEST(WriteFormat, APathPlacedBeyondTheFloatRangeHasNoText) {

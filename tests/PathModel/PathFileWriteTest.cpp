@@ -224,21 +224,4 @@ TEST_F(PathFileTest, ReplacingKeepsPermissionsAndWritesThroughLinks) {
   EXPECT_EQ("old", ReadFile("link.xml.bak0"));
 }
 
-// Recovery files take the next free number after the name in the Filename field, also when
-// that name is itself a recovery file that was loaded; no name gives "untitled".
-TEST_F(PathFileTest, RecoveryFilesAreNumberedAfterTheNameAndNeverOverwritten) {
-  SetWindowPoints(kFourPoints);
-  testsupport::CaptureStdout capture;
-  EXPECT_EQ("untitled.xml.unsaved0", files.KeepUnsaved(spline));
-  files.mFilename = "level";
-  EXPECT_EQ("level.xml.unsaved0", files.KeepUnsaved(spline));
-  files.mFilename = "level.xml.unsaved0";  // loaded back
-  EXPECT_EQ("level.xml.unsaved1", files.KeepUnsaved(spline));
-  EXPECT_EQ(ReadFile(PATH_GOLDEN_DIR "/four_points.xml"), ReadFile("level.xml.unsaved1"));
-  EXPECT_EQ(
-      "Unsaved changes kept in untitled.xml.unsaved0\nUnsaved changes kept in level.xml.unsaved0\n"
-      "Unsaved changes kept in level.xml.unsaved1\n",
-      capture.Text());
-}
-
 }  // namespace

@@ -11,9 +11,9 @@ namespace {
 
 // The background rows of the bar, below the placement rows, and the first entries of the
 // Background list when it is open: "(none)", then the listed images.
-constexpr int kBackgroundY = 391;
-constexpr int kOpacityY = 411;
-constexpr int kBackgroundListFirstY = 412;
+constexpr int kBackgroundY = 455;
+constexpr int kOpacityY = 475;
+constexpr int kBackgroundListFirstY = 476;
 
 // A 700 x 400 image of four quarters: red at the top left, blue at the top right, white at the
 // bottom left, cyan at the bottom right.
@@ -99,9 +99,9 @@ TEST_F(BackgroundTest, AnImageChosenFromTheListShowsInsideTheFrameOnlyUnderThePo
   // 262 to 174.5, and its right one past the window's edge.
   mDemo->MoveTo(612, Down(384));
   mDemo->Wheel(1);
-  EXPECT_TRUE(mDemo->WaitFor([&] { return Near(At(180, 300), 255, 255, 255, 12); }));
-  EXPECT_TRUE(Near(At(170, 300), 0, 0, 0, 12));
-  EXPECT_TRUE(Near(At(1020, 300), 0, 255, 255, 12));
+  EXPECT_TRUE(mDemo->WaitFor([&] { return Near(At(180, 230), 255, 255, 255, 12); }));
+  EXPECT_TRUE(Near(At(170, 230), 0, 0, 0, 12));
+  EXPECT_TRUE(Near(At(1020, 230), 0, 255, 255, 12));
 }
 
 TEST_F(BackgroundTest, APathFileNamingAnImageLoadsWithItAndSaveKeepsTheName) {

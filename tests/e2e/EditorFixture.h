@@ -6,10 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "DemoSession.h"
+#include "PathFileFormat.h"
 
 namespace editor {
 
@@ -52,6 +55,13 @@ inline std::string ReadText(const std::filesystem::path& file) {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+// The points a path file holds, at the window positions it was saved from.
+inline std::vector<PathPoint> PointsOf(const std::string& text) {
+  const std::optional<pathfile::Contents> contents = pathfile::ReadResourceFile(text);
+  if (!contents) return {};
+  return pathfile::WindowPositions(*contents).value_or(std::vector<PathPoint>{});
 }
 
 class EditorTest : public ::testing::Test {

@@ -76,8 +76,8 @@ int main(int argc, char** argv) {
   }
   if (argc == 3) {
     e2e::DemoSession demo([](const std::filesystem::path& work) { WriteLevelImage(work / "level.png"); });
-    demo.Click(130, 391);  // the Background list
-    demo.Click(130, 428);  // level.png, after "(none)"
+    demo.Click(130, 455);  // the Background list
+    demo.Click(130, 492);  // level.png, after "(none)"
     DrawWave(demo);
     if (!Save(demo, argv[2])) return 1;
   }

@@ -1,6 +1,6 @@
 // Fuzz target: bytes as a path text into the runtime's reader. A refused text must say why; a
-// path read must have a finite curve and length, positions by distance that start and end
-// where the drawn curve does, and unit tangents.
+// path read, whatever its ends, must have a finite curve and length, positions by distance that
+// start and end where the drawn curve does, and unit tangents.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -59,11 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Fail("a control point that is not finite");
   if (!std::all_of(path->Samples().begin(), path->Samples().end(), IsFinite))
     Fail("a sample that is not finite");
-  if ((count < 4) != path->Samples().empty()) Fail("samples for no curve, or no samples for a curve");
+  const bool curve = count >= splinecurve::MinimumPoints(path->Ends());
+  if (curve == path->Samples().empty()) Fail("samples for no curve, or no samples for a curve");
   for (float s :
        {0.0f, 0.5f, static_cast<float>(count), -1.0f, 1e30f, std::numeric_limits<float>::quiet_NaN()})
     if (!IsFinite(path->Evaluate(s))) Fail("a curve point that is not finite");
-  if (count >= 4) {
+  if (curve) {
     CheckDistances(*path);
   } else if (path->Length() != 0.0f) {
     Fail("a length for no curve");
