@@ -67,4 +67,4 @@ private:
 bool GetResource(const char* fileName);
 // The path GetResource loaded under `fileName`, or null. The pointer stays valid for the whole
 // program, and a later load of that name updates the path it points to.
-const PathResource* FindResource(const std::string& fileName);
+const PathResource* FindPath(const std::string& fileName);

@@ -14,7 +14,7 @@ int main() {
   init();
   int failures = 0;
   auto check = [&failures](const std::string& name) {
-    const PathResource* path = FindResource(name);
+    const PathResource* path = FindPath(name);
     if (path == nullptr || path->ControlPoints().size() < 4 || !(path->Length() > 0.0f)) {
       std::cout << "no path found under " << name << std::endl;
       ++failures;
