@@ -13,6 +13,7 @@
 #include "PathFrame.h"
 #include "ResourceListing.h"
 #include "SafeFile.h"
+#include "WholeFile.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ bool BackupExisting(const std::string& name, std::string* made) {
   if (made != nullptr) made->clear();
   if (!safefile::IsRegularFile(name)) return true;  // nothing there to keep
   std::string content;
-  if (!safefile::ReadWholeFile(name, content)) return false;
+  if (!wholefile::Read(name, content)) return false;
   // A document that parses is kept as the XML library prints it, any other file byte for byte.
   tinyxml2::XMLDocument document;
   if (document.Parse(content.data(), content.size()) == tinyxml2::XML_SUCCESS) {
@@ -120,8 +121,7 @@ bool PathFiles::LoadResourceFile(std::uint32_t index, CubicBSpline& spline) {
   // Only a regular file is read (a listed folder or pipe fails rather than blocks).
   std::string text;
   std::optional<pathfile::Contents> contents;
-  if (safefile::IsRegularFile(name) && safefile::ReadWholeFile(name, text))
-    contents = pathfile::ReadResourceFile(text, ToPathPoint(mFileSplineStart));
+  if (wholefile::Read(name, text)) contents = pathfile::ReadResourceFile(text, ToPathPoint(mFileSplineStart));
   if (!contents) {
     FailedToLoad(name);
     return false;

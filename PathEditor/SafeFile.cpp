@@ -155,23 +155,4 @@ CreateResult CreateNewFile(const std::string& path, std::string_view bytes) {
   return CreateResult::Created;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out) {
-  out.clear();
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
-  struct stat info {};
-  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  if (ok) out.reserve(static_cast<std::size_t>(info.st_size));
-  char buffer[65536];
-  while (ok) {
-    const ssize_t got = read(fd, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) ok = false;
-    if (got <= 0) break;
-    out.append(buffer, static_cast<std::size_t>(got));
-  }
-  close(fd);
-  return ok;
-}
-
 }  // namespace safefile

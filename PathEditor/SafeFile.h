@@ -1,4 +1,5 @@
 // File writes that never leave a half-written file in place of the user's previous one.
+// (Files are read with the runtime's whole-file reader, WholeFile.h.)
 #pragma once
 
 #include <string>
@@ -24,9 +25,6 @@ enum class CreateResult { Created, Exists, Failed };
 // Creates `path` with `bytes` only if nothing of that name exists yet, flushed to the disk with
 // its folder entry; a write that fails part-way removes what it created.
 CreateResult CreateNewFile(const std::string& path, std::string_view bytes);
-
-// Reads a regular file whole; false if it is missing, not a regular file or unreadable.
-bool ReadWholeFile(const std::string& path, std::string& out);
 
 bool IsRegularFile(const std::string& path);
 

@@ -1,16 +1,13 @@
 // Reading a path file into frame pixels, and the curve the editor draws through its points.
 #include "PathResource.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #include "PathFileFormat.h"
 #include "SampleParameters.h"
 #include "SplineWeights.h"
+#include "WholeFile.h"
 
 namespace {
 
@@ -19,40 +16,6 @@ const char kBeyondFloatRange[] = "a value beyond the float range";
 
 void SetError(std::string* error, std::string text) {
   if (error != nullptr) *error = std::move(text);
-}
-
-// The file's bytes; false, with the reason, when it is missing, not a regular file (a folder,
-// or a pipe that could block) or unreadable.
-bool ReadWholeFile(const std::string& fileName, std::string& text, std::string* error) {
-  std::error_code code;
-  const std::filesystem::file_status status = std::filesystem::status(fileName, code);
-  if (code) {
-    SetError(error, "cannot read file: " + code.message());
-    return false;
-  }
-  if (!std::filesystem::is_regular_file(status)) {
-    SetError(error, "cannot read file: not a regular file");
-    return false;
-  }
-  errno = 0;
-  std::FILE* file = std::fopen(fileName.c_str(), "rb");
-  bool ok = file != nullptr;
-  char buffer[65536];
-  while (ok) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
-    text.append(buffer, got);
-    if (got < sizeof buffer) {
-      ok = std::ferror(file) == 0;
-      break;
-    }
-  }
-  const int reason = errno;
-  if (file != nullptr) std::fclose(file);
-  if (!ok) {
-    SetError(error,
-             "cannot read file: " + (reason != 0 ? std::generic_category().message(reason) : "read failed"));
-  }
-  return ok;
 }
 
 // The curve at s as the editor evaluates it, for 0 <= s < 2^32: segment s truncated, its four
@@ -79,8 +42,11 @@ std::vector<PathPoint> SamplesOf(const std::vector<PathPoint>& points) {
 }  // namespace
 
 std::optional<PathResource> PathResource::FromFile(const std::string& fileName, std::string* error) {
-  std::string text;
-  if (!ReadWholeFile(fileName, text, error)) return std::nullopt;
+  std::string text, reason;
+  if (!wholefile::Read(fileName, text, &reason)) {
+    SetError(error, "cannot read file: " + reason);
+    return std::nullopt;
+  }
   return FromText(text, error);
 }
 

@@ -14,7 +14,7 @@
 #include "CubicBSpline.h"
 #include "FuzzSupport.h"
 #include "PathFiles.h"
-#include "SafeFile.h"
+#include "WholeFile.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ void CheckBackup(const std::uint8_t* data, std::size_t size) {
   RemoveStartingWith("path.xml.bak");
   if (!BackupExisting("path.xml")) Fail("no backup of a readable file");
   std::string kept;
-  if (!safefile::ReadWholeFile("path.xml.bak0", kept)) Fail("backup missing");
+  if (!wholefile::Read("path.xml.bak0", kept)) Fail("backup missing");
   std::string expected(reinterpret_cast<const char*>(data), size);
   tinyxml2::XMLDocument document;
   if (document.LoadFile("path.xml") == tinyxml2::XML_SUCCESS) {

@@ -1,5 +1,6 @@
 // GLUT events into the tweak-bar layer: which it takes, shortcuts, and the queue fed to ImGui.
 #include <GL/freeglut.h>  // GLUT's modifier bits, button states and key codes
+#include <imgui.h>
 
 #include <cctype>
 
@@ -115,6 +116,33 @@ int ImGuiButtonOf(int glutButton) {
 }
 
 }  // namespace
+
+// The keys are queued under GLUT's codes (characters) and kSpecialBase + GLUT's special-key
+// codes; this tells ImGui which of those indices its text fields act on.
+void MapKeys(ImGuiIO& io) {
+  io.KeyMap[ImGuiKey_Tab] = 9;
+  io.KeyMap[ImGuiKey_LeftArrow] = kSpecialBase + GLUT_KEY_LEFT;
+  io.KeyMap[ImGuiKey_UpArrow] = kSpecialBase + GLUT_KEY_UP;
+  io.KeyMap[ImGuiKey_RightArrow] = kSpecialBase + GLUT_KEY_RIGHT;
+  io.KeyMap[ImGuiKey_DownArrow] = kSpecialBase + GLUT_KEY_DOWN;
+  io.KeyMap[ImGuiKey_PageUp] = kSpecialBase + GLUT_KEY_PAGE_UP;
+  io.KeyMap[ImGuiKey_PageDown] = kSpecialBase + GLUT_KEY_PAGE_DOWN;
+  io.KeyMap[ImGuiKey_Home] = kSpecialBase + GLUT_KEY_HOME;
+  io.KeyMap[ImGuiKey_End] = kSpecialBase + GLUT_KEY_END;
+  io.KeyMap[ImGuiKey_Insert] = kSpecialBase + GLUT_KEY_INSERT;
+  io.KeyMap[ImGuiKey_Delete] = 127;
+  io.KeyMap[ImGuiKey_Backspace] = 8;
+  io.KeyMap[ImGuiKey_Space] = 32;
+  io.KeyMap[ImGuiKey_Enter] = 13;
+  io.KeyMap[ImGuiKey_Escape] = 27;
+  io.KeyMap[ImGuiKey_KeyPadEnter] = 13;
+  io.KeyMap[ImGuiKey_A] = 'A';
+  io.KeyMap[ImGuiKey_C] = 'C';
+  io.KeyMap[ImGuiKey_V] = 'V';
+  io.KeyMap[ImGuiKey_X] = 'X';
+  io.KeyMap[ImGuiKey_Y] = 'Y';
+  io.KeyMap[ImGuiKey_Z] = 'Z';
+}
 
 }  // namespace tweakbar
 

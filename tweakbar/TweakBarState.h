@@ -12,6 +12,7 @@
 #include "TweakBar.h"
 
 struct ImGuiContext;
+struct ImGuiIO;
 
 namespace tweakbar {
 
@@ -124,6 +125,9 @@ int CurrentModifiers();
 // Parsing of definition strings and shortcuts (TweakBarDefine.cpp).
 bool ParseKey(const std::string& text, KeyShortcut& out);
 bool ApplyEntryDefinition(Entry& entry, const std::string& def);
+
+// Tells ImGui the key indices that events are queued under (TweakBarEvents.cpp).
+void MapKeys(ImGuiIO& io);
 
 // One Dear ImGui frame over every bar, without OpenGL: feeds one pending input transition,
 // runs the widgets and their callbacks, and records what the next events need to know.

@@ -1,6 +1,5 @@
 // One Dear ImGui frame over every bar: input fed one transition at a time, widgets, callbacks.
 // Needs no OpenGL; TwDraw renders what this produces.
-#include <GL/freeglut.h>  // GLUT's special-key codes
 #include <imgui.h>
 #include <imgui_stdlib.h>
 
@@ -19,31 +18,6 @@ struct FrameWork {
   std::vector<std::function<void()>> actions;  // callbacks, run once the widgets are done
   bool editing = false;
 };
-
-void SetKeyMap(ImGuiIO& io) {
-  io.KeyMap[ImGuiKey_Tab] = 9;
-  io.KeyMap[ImGuiKey_LeftArrow] = kSpecialBase + GLUT_KEY_LEFT;
-  io.KeyMap[ImGuiKey_UpArrow] = kSpecialBase + GLUT_KEY_UP;
-  io.KeyMap[ImGuiKey_RightArrow] = kSpecialBase + GLUT_KEY_RIGHT;
-  io.KeyMap[ImGuiKey_DownArrow] = kSpecialBase + GLUT_KEY_DOWN;
-  io.KeyMap[ImGuiKey_PageUp] = kSpecialBase + GLUT_KEY_PAGE_UP;
-  io.KeyMap[ImGuiKey_PageDown] = kSpecialBase + GLUT_KEY_PAGE_DOWN;
-  io.KeyMap[ImGuiKey_Home] = kSpecialBase + GLUT_KEY_HOME;
-  io.KeyMap[ImGuiKey_End] = kSpecialBase + GLUT_KEY_END;
-  io.KeyMap[ImGuiKey_Insert] = kSpecialBase + GLUT_KEY_INSERT;
-  io.KeyMap[ImGuiKey_Delete] = 127;
-  io.KeyMap[ImGuiKey_Backspace] = 8;
-  io.KeyMap[ImGuiKey_Space] = 32;
-  io.KeyMap[ImGuiKey_Enter] = 13;
-  io.KeyMap[ImGuiKey_Escape] = 27;
-  io.KeyMap[ImGuiKey_KeyPadEnter] = 13;
-  io.KeyMap[ImGuiKey_A] = 'A';
-  io.KeyMap[ImGuiKey_C] = 'C';
-  io.KeyMap[ImGuiKey_V] = 'V';
-  io.KeyMap[ImGuiKey_X] = 'X';
-  io.KeyMap[ImGuiKey_Y] = 'Y';
-  io.KeyMap[ImGuiKey_Z] = 'Z';
-}
 
 // ImGui 1.86 polls its input once per frame, so a press and a release that arrive between two
 // frames would cancel out. Feed at most one button or key transition per frame; pointer moves
@@ -79,6 +53,38 @@ void FeedPendingInput(ImGuiIO& io) {
   }
 }
 
+// An entry's value lives in its bound variable or behind its get and set callbacks; every
+// field reads and writes it through these two.
+void AssignBound(std::string& bound, const std::string& text) {
+  // Strings cross to the program's own through its copy function, when it gave one.
+  TwCopyStdStringToClient copy = State().copyString;
+  copy != nullptr ? copy(bound, text) : void(bound = text);
+}
+template <typename T>
+void AssignBound(T& bound, const T& value) {
+  bound = value;
+}
+
+template <typename T>
+T ReadValue(const Entry& entry) {
+  T value{};
+  if (entry.variable != nullptr) {
+    value = *static_cast<const T*>(entry.variable);
+  } else if (entry.getCallback != nullptr) {
+    entry.getCallback(&value, entry.clientData);
+  }
+  return value;
+}
+
+template <typename T>
+void WriteValue(const Entry& entry, const T& value) {
+  if (entry.variable != nullptr) {
+    AssignBound(*static_cast<T*>(entry.variable), value);
+  } else if (entry.setCallback != nullptr) {
+    entry.setCallback(&value, entry.clientData);
+  }
+}
+
 const char* EnumLabel(const EnumType& type, int value) {
   for (const auto& entry : type.values) {
     if (entry.first == value) return entry.second.c_str();
@@ -87,47 +93,15 @@ const char* EnumLabel(const EnumType& type, int value) {
 }
 
 void StringField(Entry& entry, FrameWork& work) {
-  auto* bound = static_cast<std::string*>(entry.variable);
-  if (!entry.wasActive) {
-    if (bound != nullptr) {
-      entry.editText = *bound;
-    } else if (entry.getCallback != nullptr) {
-      entry.getCallback(&entry.editText, entry.clientData);
-    }
-  }
+  if (!entry.wasActive) entry.editText = ReadValue<std::string>(entry);
   ImGui::InputText("##value", &entry.editText);
   entry.wasActive = ImGui::IsItemActive();
   work.editing = work.editing || entry.wasActive;
   if (ImGui::IsItemDeactivatedAfterEdit()) {
-    Entry* target = &entry;
+    const Entry* target = &entry;
     const std::string text = entry.editText;
-    work.actions.push_back([target, bound, text] {
-      if (bound != nullptr) {
-        TwCopyStdStringToClient copy = State().copyString;
-        copy != nullptr ? copy(*bound, text) : void(*bound = text);
-      } else if (target->setCallback != nullptr) {
-        target->setCallback(&text, target->clientData);
-      }
-    });
+    work.actions.push_back([target, text] { WriteValue(*target, text); });
   }
-}
-
-void SetFloat(const Entry& entry, float value) {
-  if (entry.variable != nullptr) {
-    *static_cast<float*>(entry.variable) = value;
-  } else if (entry.setCallback != nullptr) {
-    entry.setCallback(&value, entry.clientData);
-  }
-}
-
-float GetFloat(const Entry& entry) {
-  float value = 0.0f;
-  if (entry.variable != nullptr) {
-    value = *static_cast<float*>(entry.variable);
-  } else if (entry.getCallback != nullptr) {
-    entry.getCallback(&value, entry.clientData);
-  }
-  return value;
 }
 
 // A typed value is committed once, when the field lets go of the keyboard (Enter or a click
@@ -137,7 +111,7 @@ float GetFloat(const Entry& entry) {
 void FloatField(Entry& entry, float width, FrameWork& work) {
   const float buttonWidth = ImGui::GetFrameHeight();
   const float spacing = 2.0f;
-  float value = entry.wasActive ? entry.editFloat : GetFloat(entry);
+  float value = entry.wasActive ? entry.editFloat : ReadValue<float>(entry);
   ImGui::SetNextItemWidth(std::max(1.0f, width - 2.0f * (buttonWidth + spacing)));
   if (std::isnan(value)) {
     ImGui::BeginDisabled();
@@ -157,49 +131,28 @@ void FloatField(Entry& entry, float width, FrameWork& work) {
   work.editing = work.editing || entry.wasActive;
   const Entry* target = &entry;
   if (ImGui::IsItemDeactivatedAfterEdit()) {
-    work.actions.push_back([target, value] { SetFloat(*target, value); });
+    work.actions.push_back([target, value] { WriteValue(*target, value); });
   }
   ImGui::SameLine(0.0f, spacing);
   if (ImGui::Button("-", ImVec2(buttonWidth, 0.0f))) {
-    work.actions.push_back([target] { SetFloat(*target, GetFloat(*target) - target->step); });
+    work.actions.push_back([target] { WriteValue(*target, ReadValue<float>(*target) - target->step); });
   }
   ImGui::SameLine(0.0f, spacing);
   if (ImGui::Button("+", ImVec2(buttonWidth, 0.0f))) {
-    work.actions.push_back([target] { SetFloat(*target, GetFloat(*target) + target->step); });
+    work.actions.push_back([target] { WriteValue(*target, ReadValue<float>(*target) + target->step); });
   }
 }
 
 // A switch: a click turns it over through the set callback (or the bound variable).
 void BoolField(Entry& entry, FrameWork& work) {
-  bool value = false;
-  if (entry.variable != nullptr) {
-    value = *static_cast<bool*>(entry.variable);
-  } else if (entry.getCallback != nullptr) {
-    entry.getCallback(&value, entry.clientData);
-  }
+  bool value = ReadValue<bool>(entry);
   if (!ImGui::Checkbox("##value", &value)) return;
   const Entry* target = &entry;
-  work.actions.push_back([target, value] {
-    if (target->variable != nullptr) {
-      *static_cast<bool*>(target->variable) = value;
-    } else if (target->setCallback != nullptr) {
-      target->setCallback(&value, target->clientData);
-    }
-  });
-}
-
-int GetEnumValue(const Entry& entry) {
-  int value = 0;
-  if (entry.variable != nullptr) {
-    value = *static_cast<int*>(entry.variable);
-  } else if (entry.getCallback != nullptr) {
-    entry.getCallback(&value, entry.clientData);
-  }
-  return value;
+  work.actions.push_back([target, value] { WriteValue(*target, value); });
 }
 
 void EnumField(Entry& entry, FrameWork& work) {
-  int value = GetEnumValue(entry);
+  int value = ReadValue<int>(entry);
   const bool open = ImGui::BeginCombo("##value", EnumLabel(*FindEnum(entry.type), value));
   const bool opened = open && !entry.listWasOpen;
   entry.listWasOpen = open;
@@ -207,7 +160,7 @@ void EnumField(Entry& entry, FrameWork& work) {
   if (opened && entry.listOpenCallback != nullptr) {
     // The list's owner may define its entries anew; read the value and the type after it.
     entry.listOpenCallback(entry.listOpenClientData);
-    value = GetEnumValue(entry);
+    value = ReadValue<int>(entry);
   }
   const EnumType& type = *FindEnum(entry.type);
   // The open list is a window of its own; events over it belong to the bar.
@@ -220,13 +173,7 @@ void EnumField(Entry& entry, FrameWork& work) {
     const int choice = type.values[i].first;
     ImGui::PushID(static_cast<int>(i));
     if (ImGui::Selectable(type.values[i].second.c_str(), choice == value)) {
-      work.actions.push_back([target, choice] {
-        if (target->variable != nullptr) {
-          *static_cast<int*>(target->variable) = choice;
-        } else if (target->setCallback != nullptr) {
-          target->setCallback(&choice, target->clientData);
-        }
-      });
+      work.actions.push_back([target, choice] { WriteValue(*target, choice); });
     }
     ImGui::PopID();
   }
@@ -262,9 +209,7 @@ void EntryRow(const TwBar& bar, Entry& entry, FrameWork& work) {
   } else if (entry.type == TW_TYPE_BOOLCPP) {
     BoolField(entry, work);
   } else if (entry.type == TW_TYPE_INT32) {
-    int value = 0;
-    if (entry.getCallback != nullptr) entry.getCallback(&value, entry.clientData);
-    ImGui::Text("%d", value);
+    ImGui::Text("%d", ReadValue<int>(entry));
   }
 }
 
@@ -321,7 +266,7 @@ void RunFrame() {
   ImGui::SetCurrentContext(state.imgui);
   ImGuiIO& io = ImGui::GetIO();
   if (io.KeyMap[ImGuiKey_Enter] != 13) {
-    SetKeyMap(io);
+    MapKeys(io);
     ApplyStyle();
   }
   const auto now = std::chrono::steady_clock::now();
