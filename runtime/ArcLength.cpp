@@ -1,4 +1,4 @@
-// The arc length table of a curve and the inversion from distance to parameter.
+// The arc length table of a curve, and the point and direction at a distance along it.
 #include "ArcLength.h"
 
 #include <algorithm>
@@ -11,125 +11,34 @@ namespace {
 
 constexpr double kPieceWidth = 1.0 / static_cast<double>(kPiecesPerSegment);
 
-struct Vec {
-  double x, y;
-};
-
-double Norm(const Vec& v) { return std::sqrt(v.x * v.x + v.y * v.y); }
-
-// The four control points of segment i (points i ... i + 3), in double.
-struct Segment {
-  Vec p[4];
-};
-
-Segment SegmentOf(const std::vector<PathPoint>& points, std::size_t i) {
-  Segment segment{};
-  for (std::size_t k = 0; k < 4; ++k) segment.p[k] = Vec{points[i + k].x, points[i + k].y};
-  return segment;
-}
-
-Vec Add(const Vec& a, double wa, const Vec& b, double wb, const Vec& c, double wc) {
-  return Vec{wa * a.x + wb * b.x + wc * c.x, wa * a.y + wb * b.y + wc * c.y};
-}
-
-// Derivative `order` (0 to 3) of the segment at t. The position from the B-spline basis; the
-// derivatives from the differences of consecutive points (a quadratic B-spline and its own
-// derivatives), which are exactly zero where points repeat, so a curve that stands still has
-// speed 0 and not rounding noise.
-Vec Derivative(const Segment& segment, double t, int order) {
-  const Vec* p = segment.p;
-  const double u = 1.0 - t;
-  if (order == 0) {
-    const double w[4] = {u * u * u / 6.0, (3.0 * t * t * t - 6.0 * t * t + 4.0) / 6.0,
-                         (-3.0 * t * t * t + 3.0 * t * t + 3.0 * t + 1.0) / 6.0, t * t * t / 6.0};
-    Vec v{0.0, 0.0};
-    for (int k = 0; k < 4; ++k) {
-      v.x += w[k] * p[k].x;
-      v.y += w[k] * p[k].y;
-    }
-    return v;
-  }
-  const Vec d0{p[1].x - p[0].x, p[1].y - p[0].y}, d1{p[2].x - p[1].x, p[2].y - p[1].y},
-      d2{p[3].x - p[2].x, p[3].y - p[2].y};
-  switch (order) {
-    case 1: return Add(d0, u * u / 2.0, d1, (-2.0 * t * t + 2.0 * t + 1.0) / 2.0, d2, t * t / 2.0);
-    case 2: return Add(d0, -u, d1, 1.0 - 2.0 * t, d2, t);
-    default: return Add(d0, 1.0, d1, -2.0, d2, 1.0);
-  }
-}
-
-double Speed(const Segment& segment, double t) { return Norm(Derivative(segment, t, 1)); }
-
-// Five-point Gauss-Legendre quadrature of the speed between t0 and t1, exact for polynomials up
-// to degree nine.
-double GaussLegendre(const Segment& segment, double t0, double t1) {
-  static const double kNodes[5] = {0.0, -0.5384693101056831, 0.5384693101056831, -0.9061798459386640,
-                                   0.9061798459386640};
-  static const double kWeights[5] = {0.5688888888888889, 0.4786286704993665, 0.4786286704993665,
-                                     0.2369268850561891, 0.2369268850561891};
-  const double half = 0.5 * (t1 - t0), middle = 0.5 * (t0 + t1);
-  double sum = 0.0;
-  for (int k = 0; k < 5; ++k) sum += kWeights[k] * Speed(segment, middle + half * kNodes[k]);
-  return sum * half;
-}
-
-// The quadrature over both halves, halved again where they disagree with the whole. The speed is
-// smooth but for a kink where it touches zero (a cusp), which one rule over the whole span
-// misses by a few thousandths of a pixel; the halving closes in on it.
-double AdaptiveLength(const Segment& segment, double t0, double t1, double whole, int depth) {
-  const double middle = 0.5 * (t0 + t1);
-  const double left = GaussLegendre(segment, t0, middle), right = GaussLegendre(segment, middle, t1);
-  if (depth == 0 || std::abs(left + right - whole) <= 1e-12 * (left + right) + 1e-300) return left + right;
-  return AdaptiveLength(segment, t0, middle, left, depth - 1) +
-         AdaptiveLength(segment, middle, t1, right, depth - 1);
-}
-
-// The length of the segment between t0 and t1.
-double LengthBetween(const Segment& segment, double t0, double t1) {
-  return AdaptiveLength(segment, t0, t1, GaussLegendre(segment, t0, t1), 10);
-}
-
-// The unit direction of travel at t from the first derivative that does not vanish there. The
-// speed is zero at a cusp, where the curve turns back along the second derivative: it arrives
-// against it and moves on along it. Where three control points coincide the second is zero too
-// and the third gives the direction on both sides. Nothing when the segment does not move.
-std::optional<PathPoint> FirstDirection(const Segment& segment, double t, bool arriving) {
-  double size = 0.0;
-  for (const Vec& p : segment.p)
-    size = std::max({size, std::abs(p.x - segment.p[0].x), std::abs(p.y - segment.p[0].y)});
-  if (size == 0.0) return std::nullopt;
-  for (int order = 1; order <= 3; ++order) {
-    const Vec v = Derivative(segment, t, order);
-    const double norm = Norm(v);
-    // Below this the derivative is rounding noise of points of this size.
-    if (!(norm > 1e-12 * size)) continue;
-    const double sign = order == 2 && arriving ? -1.0 : 1.0;
-    return PathPoint{static_cast<float>(sign * v.x / norm), static_cast<float>(sign * v.y / norm)};
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 Table::Table(const std::vector<PathPoint>& points) {
   if (points.size() < 4) return;
   const std::size_t segments = points.size() - 3;
+  mSequence.reserve(points.size());
+  for (const PathPoint& p : points) mSequence.push_back(Vec{p.x, p.y});
   mCumulative.reserve(segments * kPiecesPerSegment + 1);
+  std::vector<double> segmentStarts;
+  segmentStarts.reserve(segments + 1);
   double total = 0.0;
   mCumulative.push_back(total);
+  segmentStarts.push_back(total);
   for (std::size_t i = 0; i < segments; ++i) {
-    const Segment segment = SegmentOf(points, i);
+    const Segment segment = SegmentOf(mSequence, i);
     for (std::size_t m = 0; m < kPiecesPerSegment; ++m) {
       total += LengthBetween(segment, static_cast<double>(m) * kPieceWidth,
                              static_cast<double>(m + 1) * kPieceWidth);
       mCumulative.push_back(total);
     }
+    segmentStarts.push_back(total);
   }
+  mWalk = WalkIndex(mSequence, segmentStarts);
 }
 
-Table::Place Table::Locate(const std::vector<PathPoint>& points, double d) const {
+Table::Place Table::Locate(double d) const {
   const std::size_t pieces = mCumulative.size() - 1;
-  d = d > 0.0 ? std::min(d, Length()) : 0.0;  // a NaN fails the comparison too
+  d = Held(d);
   // The piece whose span holds d; at a joint the later piece, past a stretch of length 0.
   const auto after = std::upper_bound(mCumulative.begin(), mCumulative.end(), d);
   const std::size_t piece =
@@ -144,7 +53,7 @@ Table::Place Table::Locate(const std::vector<PathPoint>& points, double d) const
   // LengthBetween(t0, t) - wanted rises from below 0 at t0 to at least 0 at t1 (the table's
   // own sum): Newton's steps from the linear guess, a bisection whenever a step leaves the
   // bracket.
-  const Segment segment = SegmentOf(points, piece / kPiecesPerSegment);
+  const Segment segment = SegmentOf(mSequence, piece / kPiecesPerSegment);
   double low = t0, high = t1;
   double t = t0 + kPieceWidth * (wanted / pieceLength);
   for (int step = 0; step < 60; ++step) {
@@ -158,20 +67,25 @@ Table::Place Table::Locate(const std::vector<PathPoint>& points, double d) const
   return Place{piece, t};
 }
 
-PathPoint Table::PointAt(const std::vector<PathPoint>& points, double d) const {
-  if (mCumulative.empty()) return PathPoint{0.0f, 0.0f};
-  const Place place = Locate(points, d);
-  const Vec v = Derivative(SegmentOf(points, place.piece / kPiecesPerSegment), place.t, 0);
+PathPoint Table::ExactPointAt(double d) const {
+  const Place place = Locate(d);
+  const Vec v = Derivative(SegmentOf(mSequence, place.piece / kPiecesPerSegment), place.t, 0);
   return PathPoint{static_cast<float>(v.x), static_cast<float>(v.y)};
 }
 
-PathPoint Table::DirectionAt(const std::vector<PathPoint>& points, double d) const {
+PathPose Table::ExactPoseAt(double d) const {
+  const Place place = Locate(d);
+  const Vec p = Derivative(SegmentOf(mSequence, place.piece / kPiecesPerSegment), place.t, 0);
+  const PathPoint position{static_cast<float>(p.x), static_cast<float>(p.y)};
+  return PathPose{position, DirectionAt(place)};
+}
+
+PathPoint Table::DirectionAt(const Place& place) const {
   if (!(Length() > 0.0)) return PathPoint{0.0f, 0.0f};
   const std::size_t pieces = mCumulative.size() - 1;
-  const Place place = Locate(points, d);
   const bool atTheEnd = place.piece + 1 == pieces && place.t == 1.0;
   if (const auto direction =
-          FirstDirection(SegmentOf(points, place.piece / kPiecesPerSegment), place.t, atTheEnd))
+          FirstDirection(SegmentOf(mSequence, place.piece / kPiecesPerSegment), place.t, atTheEnd))
     return *direction;
 
   // A stretch where the curve stands still: the first piece after it that moves, from its start.
@@ -181,7 +95,7 @@ PathPoint Table::DirectionAt(const std::vector<PathPoint>& points, double d) con
   if (moving != mCumulative.end()) {
     const auto piece = static_cast<std::size_t>(moving - begin) - 1;
     const double t = static_cast<double>(piece % kPiecesPerSegment) * kPieceWidth;
-    if (const auto direction = FirstDirection(SegmentOf(points, piece / kPiecesPerSegment), t, false))
+    if (const auto direction = FirstDirection(SegmentOf(mSequence, piece / kPiecesPerSegment), t, false))
       return *direction;
   }
   // At the end of the curve: the last piece before the stretch that moves, at its end.
@@ -190,7 +104,7 @@ PathPoint Table::DirectionAt(const std::vector<PathPoint>& points, double d) con
   if (arrived != begin) {
     const auto piece = static_cast<std::size_t>(arrived - begin) - 1;
     const double t = static_cast<double>(piece % kPiecesPerSegment + 1) * kPieceWidth;
-    if (const auto direction = FirstDirection(SegmentOf(points, piece / kPiecesPerSegment), t, true))
+    if (const auto direction = FirstDirection(SegmentOf(mSequence, piece / kPiecesPerSegment), t, true))
       return *direction;
   }
   return PathPoint{0.0f, 0.0f};

@@ -1,6 +1,8 @@
 // Reading a path file into frame pixels, and the curve the editor draws through its points.
 #include "PathResource.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 
@@ -39,6 +41,17 @@ std::vector<PathPoint> SamplesOf(const std::vector<PathPoint>& points) {
   return samples;
 }
 
+// Whether every sample of the curve is finite. Each is a weighted sum of four points whose
+// weights come to 1, so points within an eighth of the float range cannot sum beyond it; only
+// larger ones need the samples made.
+bool SamplesAreFinite(const std::vector<PathPoint>& points) {
+  float largest = 0.0f;
+  for (const PathPoint& p : points) largest = std::max({largest, std::abs(p.x), std::abs(p.y)});
+  if (largest <= FLT_MAX / 8.0f) return true;
+  const std::vector<PathPoint> samples = SamplesOf(points);
+  return std::all_of(samples.begin(), samples.end(), [](const PathPoint& s) { return IsFinite(s); });
+}
+
 }  // namespace
 
 std::optional<PathResource> PathResource::FromFile(const std::string& fileName, std::string* error) {
@@ -69,12 +82,13 @@ std::optional<PathResource> PathResource::FromText(std::string_view text, std::s
   resource.mControlPoints = std::move(*points);
   resource.mFrameSize = frameSize;
   resource.mMessages = std::move(contents->messages);
-  resource.mSamples = SamplesOf(resource.mControlPoints);
-  resource.mArcLength = arclength::Table(resource.mControlPoints);
   // Points near the float range can sum to a curve beyond it, or to a length beyond it.
-  bool finite = std::isfinite(resource.Length());
-  for (const PathPoint& sample : resource.mSamples) finite = finite && IsFinite(sample);
-  if (!finite) {
+  if (!SamplesAreFinite(resource.mControlPoints)) {
+    SetError(error, kBeyondFloatRange);
+    return std::nullopt;
+  }
+  resource.mArcLength = arclength::Table(resource.mControlPoints);
+  if (!(resource.Length() <= FLT_MAX)) {
     SetError(error, kBeyondFloatRange);
     return std::nullopt;
   }
@@ -88,15 +102,4 @@ PathPoint PathResource::Evaluate(float s) const {
   return EvaluateAt(mControlPoints, s > 0.0f ? (s < count ? s : count) : 0.0f);  // a NaN gives 0
 }
 
-float PathResource::Length() const { return static_cast<float>(mArcLength.Length()); }
-
-// Length() is the table's length rounded to a float: from there on the distance is the end.
-double PathResource::TableDistance(float d) const { return d >= Length() ? mArcLength.Length() : d; }
-
-PathPoint PathResource::PointAtDistance(float d) const {
-  return mArcLength.PointAt(mControlPoints, TableDistance(d));
-}
-
-PathPoint PathResource::TangentAtDistance(float d) const {
-  return mArcLength.DirectionAt(mControlPoints, TableDistance(d));
-}
+std::vector<PathPoint> PathResource::Samples() const { return SamplesOf(mControlPoints); }

@@ -35,27 +35,33 @@ public:
   // 0 ... number of points (a NaN counts as 0). (0, 0) below four points.
   PathPoint Evaluate(float s) const;
   // The points the editor draws the curve through: parameters 0, 0.01, 0.02, ... summed in
-  // single precision, then the end. Empty below four points.
-  const std::vector<PathPoint>& Samples() const { return mSamples; }
+  // single precision, then the end. Empty below four points. Made on each call (100 points a
+  // segment): a path keeps no copy, so keep the result where it is used more than once.
+  std::vector<PathPoint> Samples() const;
 
   // The length of the curve in pixels; 0 below four points.
-  float Length() const;
-  // The point at distance d along the curve from its start; d is held to 0 ... Length() (a NaN
-  // counts as 0). (0, 0) below four points.
-  PathPoint PointAtDistance(float d) const;
+  double Length() const { return mArcLength.Length(); }
+  // The point at distance d along the curve from its start, within a thousandth of a pixel; d is
+  // held to 0 ... Length() (a NaN counts as 0). (0, 0) below four points. A lookup takes a few
+  // tens of nanoseconds: no search, one polynomial for the parameter, then the curve's point.
+  PathPoint PointAtDistance(double d) const { return mArcLength.PointAt(d); }
   // The unit direction of travel there. Where the curve stops for an instant (a cusp, or
   // control points that repeat) it is the direction in which the curve moves on, or, at the
   // very end, in which it arrived. (0, 0) on a curve of length 0.
-  PathPoint TangentAtDistance(float d) const;
+  PathPoint TangentAtDistance(double d) const { return mArcLength.DirectionAt(d); }
+  // The point and the direction together, for little more than the point alone.
+  PathPose PoseAtDistance(double d) const { return mArcLength.PoseAt(d); }
+  // The distance along the curve of the curve's point nearest to p, for an object that joins
+  // the path where it is closest; 0 below four points and for a point that is not finite. A
+  // search over the segments: a few microseconds on a path of 1,000 points.
+  double NearestDistance(PathPoint p) const { return mArcLength.NearestDistance(arclength::Vec{p.x, p.y}); }
 
 private:
   PathResource() = default;
-  double TableDistance(float d) const;
 
   std::vector<PathPoint> mControlPoints;
   PathPoint mFrameSize{0.0f, 0.0f};
   std::vector<std::string> mMessages;
-  std::vector<PathPoint> mSamples;
   arclength::Table mArcLength;
 };
 

@@ -83,6 +83,13 @@ inline const std::vector<Shape>& Shapes() {
        1.0f,
        false},
       {"spiral_100", Spiral(100), 0.0f, 1.0f, true},
+      // The first segment stops and turns back halfway (its point differences sum to zero
+      // there); the points after it reverse on a line, stopping at the joints.
+      {"cusps",
+       {{300, 200}, {480, 380}, {420, 380}, {600, 200}, {300, 200}, {600, 200}, {300, 200}},
+       0.0f,
+       1.0f,
+       false},
       {"scattered_1000", Scattered(1000), 0.0f, 1.0f, false},
   };
   return shapes;
