@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "SplineWeights.h"
+#include "SplineCurve.h"
 
 // Preconditions of the path stay checked in every build type: a violation names the condition
 // and this source, then stops the program.
@@ -23,16 +23,6 @@ namespace {
 
 constexpr float kPi = 3.1415927f;
 
-// The curve parameter's segment index: truncated toward zero and taken modulo 2^32, as a
-// conversion to a 32-bit unsigned integer does (never undefined, even for odd parameters).
-std::uint32_t SegmentIndex(float s) {
-  if (s >= 0.0f && s < 4294967296.0f) return static_cast<std::uint32_t>(s);
-  if (!std::isfinite(s)) return 0;
-  double wrapped = std::fmod(std::trunc(static_cast<double>(s)), 4294967296.0);
-  if (wrapped < 0.0) wrapped += 4294967296.0;
-  return static_cast<std::uint32_t>(wrapped);
-}
-
 }  // namespace
 
 vec2 CubicBSpline::EvaluateSegment(const vec2& p0, const vec2& p1, const vec2& p2, const vec2& p3, float t) {
@@ -41,16 +31,14 @@ vec2 CubicBSpline::EvaluateSegment(const vec2& p0, const vec2& p1, const vec2& p
   return vec2(splineweights::Sum(w, p0.x, p1.x, p2.x, p3.x), splineweights::Sum(w, p0.y, p1.y, p2.y, p3.y));
 }
 
-vec2 CubicBSpline::EvaluatePoints(const std::vector<vec2>& points, float s) {
-  const std::size_t count = points.size();
-  if (count < 4) return vec2(0.0f, 0.0f);
-  const std::uint32_t i = SegmentIndex(s);
-  const float t = s - static_cast<float>(i);
-  const splineweights::SegmentIndices at = splineweights::IndicesOf(i, count);
-  return EvaluateSegment(points[at.i0], points[at.i1], points[at.i2], points[at.i3], t);
+vec2 CubicBSpline::Evaluate(float s) const {
+  const std::size_t count = mControlPoints.size();
+  if (count < splinecurve::MinimumPoints(mEnds)) return vec2(0.0f, 0.0f);
+  const splinecurve::Place place = splinecurve::PlaceOf(count, mEnds, s);
+  const float t = place.t;
+  SPLINE_ASSERT(t >= 0.0f && t <= 1.0f);
+  return splinecurve::PointAt(mControlPoints.data(), count, mEnds, place);
 }
-
-vec2 CubicBSpline::Evaluate(float s) const { return EvaluatePoints(mControlPoints, s); }
 
 CubicBSpline::WindowMap CubicBSpline::MakeWindowMap() const {
   const float theta = mRotation / 180.0f * kPi;
@@ -138,6 +126,11 @@ void CubicBSpline::SetScale(float scale) {
   if (!std::isfinite(scale)) return;
   InvalidateSamples();
   mScale = scale;
+}
+
+void CubicBSpline::SetEnds(PathEnds ends) {
+  InvalidateSamples();
+  mEnds = ends;
 }
 
 void CubicBSpline::Pick(const vec2& window) {

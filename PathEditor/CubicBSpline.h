@@ -5,29 +5,35 @@
 #include <cstdint>
 #include <vector>
 
-#include "SplineWeights.h"
+#include "SplineCurve.h"
 #include "glm_types.h"
 
-// The values a user edits: the control points, their placement and the selection. They can be
-// copied and compared on their own; undo keeps them, and a save writes the points as placed.
+// The values a user edits: the control points, their placement, how the curve ends and the
+// selection. They can be copied and compared on their own; undo keeps them, and a save writes
+// the points as placed.
 struct PathValues {
   std::vector<vec2> mControlPoints;  // local space, curve order
   float mRotation = 0.0f;            // degrees
   float mScale = 1.0f;
   std::int32_t mSelectedIndex = -1;
+  PathEnds mEnds = PathEnds::Free;
 
-  bool operator==(const PathValues& other) const {
+  // Equal in everything a file keeps: all but the selection, which is no edit of its own.
+  bool SameContent(const PathValues& other) const {
     return mControlPoints == other.mControlPoints && mRotation == other.mRotation && mScale == other.mScale &&
-           mSelectedIndex == other.mSelectedIndex;
+           mEnds == other.mEnds;
+  }
+  bool operator==(const PathValues& other) const {
+    return SameContent(other) && mSelectedIndex == other.mSelectedIndex;
   }
   bool operator!=(const PathValues& other) const { return !(*this == other); }
 };
 
 class CubicBSpline : public PathValues {
 public:
-  // Curve evaluation. Evaluate works in local space and yields (0, 0) below four points.
+  // Curve evaluation. Evaluate works in local space, with the path's ends, and yields (0, 0)
+  // below the points that make a curve (four free, two pinned, three for a loop).
   static vec2 EvaluateSegment(const vec2& p0, const vec2& p1, const vec2& p2, const vec2& p3, float t);
-  static vec2 EvaluatePoints(const std::vector<vec2>& points, float s);
   vec2 Evaluate(float s) const;
 
   // Local space <-> window space: scale and rotation about the window origin.
@@ -50,6 +56,7 @@ public:
   // Values that are not finite are refused: the path keeps its placement.
   void SetRotation(float degrees);
   void SetScale(float scale);
+  void SetEnds(PathEnds ends);
   void Pick(const vec2& window);
   void MoveSelected(const vec2& windowDelta);
   // Puts the selected point where it shows at this window position.
@@ -82,21 +89,24 @@ private:
     mSamplesValid = false;
     mMovedPoint = -1;
   }
-  // Where the samples of a curve of `count` points lie: their weights and segments.
-  void PlaceSamples(std::size_t count);
+  // Where the samples of the curve lie: their weights and segments, which depend on the number
+  // of points and the ends alone.
+  void PlaceSamples();
   // The samples of segments first .. last from their weights.
   void EvaluateSegments(std::uint32_t first, std::uint32_t last, const WindowMap& map);
+  // The control points a segment of the samples weighs (the end's: those of the last).
+  splinecurve::Terms<float> SegmentPoints(std::size_t segment) const;
 
   // What the samples were last built from.
   struct SampledState {
     std::size_t count = 0;
+    PathEnds ends = PathEnds::Free;
     float rotation = 0.0f;
     float scale = 1.0f;
     const vec2* points = nullptr;  // a reload gives the list new storage
   };
   SampledState mSampled;
-  // The weights of each sample and the first sample of each segment (one more for the end):
-  // they depend on the number of points alone.
+  // The weights of each sample and the first sample of each segment (one more for the end).
   std::vector<splineweights::Weights> mSampleWeights;
   std::vector<std::size_t> mSegmentFirstSample;
   std::int32_t mMovedPoint = -1;  // the one point MoveSelected changed since then, or -1

@@ -7,7 +7,7 @@
 void EditHistory::Record(const PathValues& before, const PathValues& after, std::uint64_t tag) {
   const std::vector<vec2>& a = before.mControlPoints;
   const std::vector<vec2>& b = after.mControlPoints;
-  if (a == b && before.mRotation == after.mRotation && before.mScale == after.mScale) return;
+  if (before.SameContent(after)) return;
 
   // The points both lists share at the front and at the back stay out of the step.
   std::size_t front = 0;
@@ -20,7 +20,7 @@ void EditHistory::Record(const PathValues& before, const PathValues& after, std:
     const std::vector<vec2>& points = values.mControlPoints;
     return Side{std::vector<vec2>(points.begin() + static_cast<std::ptrdiff_t>(front),
                                   points.end() - static_cast<std::ptrdiff_t>(back)),
-                values.mRotation, values.mScale, values.mSelectedIndex};
+                values.mRotation, values.mScale, values.mSelectedIndex, values.mEnds};
   };
   Step step{front, side(before), side(after), tag};
 
@@ -66,6 +66,7 @@ bool EditHistory::Take(std::deque<Step>& from, std::deque<Step>& to, PathValues&
   points.insert(points.begin() + static_cast<std::ptrdiff_t>(first), reach.points.begin(),
                 reach.points.end());
   values.mRotation = reach.rotation, values.mScale = reach.scale, values.mSelectedIndex = reach.selected;
+  values.mEnds = reach.ends;
   if (tag != nullptr) *tag = step.tag;
   to.push_back(std::move(from.back()));
   from.pop_back();

@@ -42,6 +42,7 @@ private:
     float rotation = 0.0f;
     float scale = 1.0f;
     std::int32_t selected = -1;
+    PathEnds ends = PathEnds::Free;
   };
   // One step: from point `first` on, the points of `before` were replaced by those of `after`;
   // the points ahead of `first` and after the replaced ones stayed as they were.

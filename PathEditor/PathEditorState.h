@@ -13,7 +13,8 @@ public:
 
   // The frame rectangle, then the path: mouse handling, samples and drawing.
   void Update() override;
-  // Leaving the editor (the program ends): unsaved edits go to a recovery file.
+  // Leaving the editor (the program ends): unsaved edits stay in the recovery file, named on
+  // the console.
   void Unload() override;
 
   SplineEditor mEditor;  // the path, its files and its bar

@@ -3,7 +3,6 @@
 #include "PathFiles.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 
@@ -11,6 +10,7 @@
 
 #include "PathFileFormat.h"
 #include "PathFrame.h"
+#include "RecoveryFile.h"
 #include "ResourceListing.h"
 #include "SafeFile.h"
 #include "WholeFile.h"
@@ -82,32 +82,10 @@ bool PathFiles::Save(const CubicBSpline& spline) {
   return saved;
 }
 
-std::string PathFiles::KeepUnsaved(const CubicBSpline& spline) {
-  std::string base = std::filesystem::path(mFilename).filename().string();
-  // After a recovery file was loaded, the next one is named like it, not after it.
-  const std::size_t unsaved = base.rfind(".unsaved");
-  if (unsaved != std::string::npos && unsaved + 8 < base.size() &&
-      base.find_first_not_of("0123456789", unsaved + 8) == std::string::npos)
-    base.erase(unsaved);
-  if (base.empty() || base == "." || base == "..") base = "untitled";
-  base = XmlName(base) + ".unsaved";
-  const std::optional<std::string> text = FileText(spline);
-  for (unsigned long long k = 0; text; ++k) {
-    const std::string name = base + std::to_string(k);
-    const safefile::CreateResult made = safefile::CreateNewFile(name, *text);
-    if (made == safefile::CreateResult::Exists) continue;
-    if (made == safefile::CreateResult::Failed) break;
-    std::cout << "Unsaved changes kept in " << name << std::endl;
-    return name;
-  }
-  std::cout << "failed to keep the unsaved changes: " << base << std::endl;
-  return "";
-}
-
 std::optional<std::string> PathFiles::FileText(const CubicBSpline& spline) {
   std::vector<PathPoint> windowPoints;
   for (const vec2& w : spline.WindowPoints()) windowPoints.push_back(ToPathPoint(w));
-  return pathfile::WriteResourceFile(windowPoints, FileFrame());
+  return pathfile::WriteResourceFile(windowPoints, FileFrame(), spline.mEnds);
 }
 
 bool PathFiles::LoadResourceFile(std::uint32_t index, CubicBSpline& spline) {
@@ -138,9 +116,10 @@ bool PathFiles::LoadResourceFile(std::uint32_t index, CubicBSpline& spline) {
   // A selection beyond the new list would reach past it.
   const bool selectionFits = spline.mSelectedIndex < static_cast<std::int64_t>(positions->size());
   loaded.mSelectedIndex = selectionFits ? spline.mSelectedIndex : -1;
+  loaded.mEnds = contents->ends;
   spline.SetValues(loaded);
   mFileSplineStart = vec2(contents->splineStart.x, contents->splineStart.y);
-  mFilename = name;
+  mFilename = KeptFrom(name).value_or(name);
   mLoadedFile = name;
   return true;
 }

@@ -21,25 +21,19 @@ public:
   bool Save(const CubicBSpline& spline);
   // Loads the listed file `index` into the path: its points at the window positions they were
   // saved from, rotation 0 and scale 1. A file that fails leaves the path as it was. True when
-  // the path was loaded.
+  // the path was loaded. The Filename field takes the file's name; for a recovery file, the
+  // name of the file it was kept from, so that a save puts the work back there.
   bool LoadResourceFile(std::uint32_t index, CubicBSpline& spline);
   // Lists the working folder into mFilenames.
   void RefreshListing();
-  // Writes the path to a recovery file in the working folder that nothing has taken yet, named
-  // after the file name with ".unsaved" and a number (a.xml.unsaved0; untitled.xml.unsaved0
-  // without a name): shown in the Load list, but not a resource (it does not end in ".xml").
-  // Prints one line with its name; the name, or an empty string when it could not be written.
-  std::string KeepUnsaved(const CubicBSpline& spline);
+  // The text of the path's file, placed as it is; nothing when it has no finite form.
+  static std::optional<std::string> FileText(const CubicBSpline& spline);
 
   std::string mFilename;                     // edited in the bar; what Save writes to
   std::int32_t mLoadIndex = 0;               // the index last chosen from the Load list
   std::vector<std::string> mFilenames;       // the Load list: the working folder's entries
   vec2 mFileSplineStart = vec2(0.0f, 0.0f);  // of the last file read; a file without one keeps it
   std::string mLoadedFile;                   // the file the last successful load read
-
-private:
-  // The text of the path's file, placed as it is; nothing when it has no finite form.
-  static std::optional<std::string> FileText(const CubicBSpline& spline);
 };
 
 // Copies the file `name`, if there is one, to the first free name of name.bak0, name.bak1, ...

@@ -1,4 +1,5 @@
-// The "Spline" tweak bar: file name, Save, Load, rotation, scale and the editing buttons.
+// The "Spline" tweak bar: file name, Save, Load, rotation, scale, the editing buttons, undo,
+// placement, and the curve's ends, length and preview.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -104,6 +105,27 @@ void GetGridStep(void* value, void* clientData) {
   *static_cast<float*>(value) = Editor(clientData)->mGridStep;
 }
 
+// How the curve ends: a choice is one undo step.
+void SetEnds(const void* value, void* clientData) {
+  const int chosen = *static_cast<const int*>(value);
+  if (chosen < 0 || chosen > static_cast<int>(PathEnds::Loop)) return;
+  Editor(clientData)->Step([&] { Spline(clientData).SetEnds(static_cast<PathEnds>(chosen)); });
+}
+void GetEnds(void* value, void* clientData) {
+  *static_cast<int*>(value) = static_cast<int>(Spline(clientData).mEnds);
+}
+
+void GetLength(void* value, void* clientData) {
+  *static_cast<float*>(value) = Editor(clientData)->mPreview.Length();
+}
+
+void SetPreviewSpeed(const void* value, void* clientData) {
+  Editor(clientData)->mPreview.SetSpeed(*static_cast<const float*>(value), PathPreview::Now());
+}
+void GetPreviewSpeed(void* value, void* clientData) {
+  *static_cast<float*>(value) = Editor(clientData)->mPreview.Speed();
+}
+
 }  // namespace
 
 void SplineEditor::BuildBar() {
@@ -139,7 +161,18 @@ void SplineEditor::BuildBar() {
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetY, GetY, this, "label=Y step=1");
   TwAddVarCB(mBar, "", TW_TYPE_BOOLCPP, SetSnap, GetSnap, this, "label=Snap");
   TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetGridStep, GetGridStep, this, "label='Grid step' step=1");
-  TwDefine("'Spline' size='200 380'");
+  // The index labels can be hidden: on a long path they cover everything.
+  TwAddVarRW(mBar, "", TW_TYPE_BOOLCPP, &mShowLabels, "label=Labels");
+  // Then the curve's ends, its length in frame pixels and the preview of a motion along it.
+  TwAddSeparator(mBar, "", "");
+  const TwEnumVal ends[] = {{static_cast<int>(PathEnds::Free), "Free"},
+                            {static_cast<int>(PathEnds::Pinned), "Pinned"},
+                            {static_cast<int>(PathEnds::Loop), "Loop"}};
+  TwAddVarCB(mBar, "", TwDefineEnum("PathEndsEnum", ends, 3), SetEnds, GetEnds, this, "label=Ends");
+  TwAddVarCB(mBar, "", TW_TYPE_FLOAT, nullptr, GetLength, this, "label=Length precision=1");
+  TwAddVarCB(mBar, "", TW_TYPE_FLOAT, SetPreviewSpeed, GetPreviewSpeed, this,
+             "label='Preview speed' step=10");
+  TwDefine("'Spline' size='200 464'");
 }
 
 TwType DefineLoadEnum(const std::vector<std::string>& names) {

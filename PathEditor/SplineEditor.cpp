@@ -13,79 +13,36 @@ SplineEditor::~SplineEditor() {
 }
 
 void SplineEditor::Save() {
-  if (mFiles.Save(mSpline)) mSaved = mSpline.Values();
+  mDocument.Save();
   DefineLoadEnum(mFiles.mFilenames);  // the save listed the folder again
 }
 
-void SplineEditor::Load(std::uint32_t index) {
-  // A load is one step: undo returns to the path before it, and to the file names before it.
-  FlushDrag();
-  const PathValues before = mSpline.Values();
-  LoadNames names{mFiles.mFilename, mFiles.mLoadedFile, "", ""};
-  if (mFiles.LoadResourceFile(index, mSpline)) {
-    mSaved = mSpline.Values();
-    names.filenameAfter = mFiles.mFilename;
-    names.loadedAfter = mFiles.mLoadedFile;
-    mLoadNames[++mLastLoadTag] = names;
-    mHistory.Record(before, mSpline.Values(), mLastLoadTag);
-  }
-  RestartDrag();
-}
+void SplineEditor::Load(std::uint32_t index) { mDocument.Load(index); }
 
-void SplineEditor::Undo() { Walk(true); }
+void SplineEditor::Undo() { mDocument.Undo(); }
 
-void SplineEditor::Redo() { Walk(false); }
+void SplineEditor::Redo() { mDocument.Redo(); }
 
-void SplineEditor::Walk(bool back) {
-  FlushDrag();
-  PathValues values = mSpline.Values();
-  std::uint64_t tag = 0;
-  if (back ? mHistory.Undo(values, &tag) : mHistory.Redo(values, &tag)) {
-    mSpline.SetValues(values);
-    const auto names = mLoadNames.find(tag);
-    if (names != mLoadNames.end()) {
-      mFiles.mFilename = back ? names->second.filenameBefore : names->second.filenameAfter;
-      mFiles.mLoadedFile = back ? names->second.loadedBefore : names->second.loadedAfter;
-    }
-  }
-  RestartDrag();
-}
-
-bool SplineEditor::HasUnsavedEdits() const {
-  return mSpline.mControlPoints != mSaved.mControlPoints || mSpline.mRotation != mSaved.mRotation ||
-         mSpline.mScale != mSaved.mScale;
-}
-
-void SplineEditor::KeepUnsavedEdits() {
-  // An empty path has nothing to keep.
-  if (HasUnsavedEdits() && !mSpline.mControlPoints.empty()) mFiles.KeepUnsaved(mSpline);
-}
+void SplineEditor::KeepUnsavedEdits() { mDocument.KeepUnsavedEdits(); }
 
 void SplineEditor::BeginDrag(Drag::Kind kind, const PathValues& before) {
   EndDrag();
-  mDrag = Drag{kind, before, false, vec2(0.0f), vec2(0.0f)};
+  mDocument.BeginGesture(before);
+  mDrag = Drag{kind, false, vec2(0.0f), vec2(0.0f)};
   if (kind == Drag::Point) mDrag.unsnapped = SelectedInWindow();
 }
 
 void SplineEditor::EndDrag() {
-  if (mDrag.kind != Drag::None && !mDrag.cancelled) mHistory.Record(mDrag.before, mSpline.Values());
+  if (mDrag.kind != Drag::None) mDocument.EndGesture();
   mDrag = Drag{};
 }
 
 void SplineEditor::CancelDrag() {
-  mSpline.SetValues(mDrag.before);
+  mDocument.CancelGesture();
   mDrag.cancelled = true;
 }
 
-void SplineEditor::FlushDrag() {
-  if (mDrag.kind != Drag::None && !mDrag.cancelled) mHistory.Record(mDrag.before, mSpline.Values());
-}
-
-void SplineEditor::RestartDrag() {
-  if (mDrag.kind != Drag::None && !mDrag.cancelled) mDrag.before = mSpline.Values();
-}
-
 void SplineEditor::RefreshLoadList() {
-  mFiles.RefreshListing();
+  mDocument.RefreshListing();
   DefineLoadEnum(mFiles.mFilenames);
 }

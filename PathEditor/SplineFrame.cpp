@@ -7,7 +7,7 @@
 #include "InputManager.h"
 #include "PathFrame.h"
 #include "SplineEditor.h"
-#include "WindowSize.h"
+#include "WindowView.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void ShowCursor(InputManager* input, bool visible) {
 void SplineEditor::HandleMouse() {
   InputManager* input = InputManager::Instance();
   const vec2 mouse = input->mMousePos;
-  const vec2 delta = mouse - mLastMousePos;
+  vec2 delta = mouse - mLastMousePos;
   mSpline.Pick(mouse);
 
   const bool leftPress = input->mMouseLeft && !input->mPrevMouseLeft;
@@ -37,9 +37,37 @@ void SplineEditor::HandleMouse() {
   const bool middleHeld = input->mMouseMiddle && input->mPrevMouseMiddle;
   const bool rightPress = input->mMouseRight && !input->mPrevMouseRight;
 
-  // A drag ends with the release of its button: the whole gesture is one step.
-  if ((mDrag.kind == Drag::Point && !input->mMouseLeft) || (mDrag.kind == Drag::Path && !input->mMouseMiddle))
+  // What a drag does with the pointer's motion: the point follows it, or the path moves by it.
+  const auto dragPoint = [&](const vec2& motion) {
+    mDrag.unsnapped += motion;
+    if (DragSnaps()) {
+      mSpline.PlaceSelected(SnapToGrid(mDrag.unsnapped));  // the grid point nearest the pointer's place
+    } else {
+      mSpline.MoveSelected(motion);
+    }
+  };
+  const auto dragPath = [&](const vec2& motion) {
+    mDrag.unsnapped += motion;
+    if (DragSnaps()) {
+      // Whole grid steps on the screen, whatever the rotation and scale.
+      const vec2 steps = glm::round(mDrag.unsnapped / mGridStep) * mGridStep;
+      if (steps != mDrag.moved) mSpline.TranslateAll(mSpline.ToLocal(steps - mDrag.moved));
+      mDrag.moved = steps;
+    } else {
+      mSpline.TranslateAll(motion);
+      mDrag.moved += mSpline.ToWindow(motion);  // where the path went on the screen
+    }
+  };
+
+  // A drag ends with the release of its button, where the button was let go: the motion that
+  // came with the release is its last. The whole gesture is one step.
+  const bool pointDragEnds = mDrag.kind == Drag::Point && !input->mMouseLeft;
+  const bool pathDragEnds = mDrag.kind == Drag::Path && !input->mMouseMiddle;
+  if (pointDragEnds || pathDragEnds) {
+    if (!mDrag.cancelled) pointDragEnds ? dragPoint(delta) : dragPath(delta);
+    delta = vec2(0.0f);
     EndDrag();
+  }
 
   if (leftPress) {
     const PathValues before = mSpline.Values();
@@ -55,12 +83,7 @@ void SplineEditor::HandleMouse() {
       ShowCursor(input, true);
     } else if (!mDrag.cancelled) {
       if (mDrag.kind != Drag::Point) BeginDrag(Drag::Point, mSpline.Values());
-      mDrag.unsnapped += delta;
-      if (DragSnaps()) {
-        mSpline.PlaceSelected(SnapToGrid(mDrag.unsnapped));  // the grid point nearest the pointer's place
-      } else {
-        mSpline.MoveSelected(delta);
-      }
+      dragPoint(delta);
     }
   } else if (middlePress) {
     ShowCursor(input, false);
@@ -73,16 +96,7 @@ void SplineEditor::HandleMouse() {
       if (mDrag.kind != Drag::Path) BeginDrag(Drag::Path, mSpline.Values());
       GraphicsManager::Instance()->DrawLine(vec3(mLastMousePos, gOverlayZ), vec3(mouse, gOverlayZ),
                                             kMoveLineColor);
-      mDrag.unsnapped += delta;
-      if (DragSnaps()) {
-        // Whole grid steps on the screen, whatever the rotation and scale.
-        const vec2 steps = glm::round(mDrag.unsnapped / mGridStep) * mGridStep;
-        if (steps != mDrag.moved) mSpline.TranslateAll(mSpline.ToLocal(steps - mDrag.moved));
-        mDrag.moved = steps;
-      } else {
-        mSpline.TranslateAll(delta);
-        mDrag.moved += mSpline.ToWindow(delta);  // where the path went on the screen
-      }
+      dragPath(delta);
     }
   } else if (rightPress) {
     const vec2 at = mSnap ? SnapToGrid(mouse) : mouse;
@@ -96,8 +110,8 @@ void SplineEditor::Update() {
   // The pointer's place for the bar's buttons: wherever it moved outside the bar.
   const vec2 mouse = InputManager::Instance()->mMousePos;
   const bool moved = mouse != mLastMousePos;
-  if (moved && !TwIsOnBar(static_cast<int>(mouse.x), gWindowHeight - static_cast<int>(mouse.y)))
-    mLastScenePointer = mouse;
+  const glm::ivec2 pointer = WindowView::Instance()->WindowToPointer(mouse);
+  if (moved && !TwIsOnBar(pointer.x, pointer.y)) mLastScenePointer = mouse;
   // Arrow keys nudge the selected point; Shift goes ten times as far.
   for (const InputManager::SpecialKeyPress& press : InputManager::Instance()->mSpecialKeys) {
     const bool far = (press.modifiers & GLUT_ACTIVE_SHIFT) != 0;
@@ -107,9 +121,15 @@ void SplineEditor::Update() {
     if (press.key == GLUT_KEY_DOWN) Nudge(vec2(0.0f, -1.0f), far);
   }
   HandleMouse();
-  if (mSnap || (mDrag.kind != Drag::None && !mDrag.cancelled && DragSnaps())) DrawGrid();
+  mDocument.ReportRecovery();  // a recovery write that failed since the last frame
+  const bool dragging = mDrag.kind != Drag::None && !mDrag.cancelled;
+  if (mSnap || (dragging && DragSnaps())) DrawGrid();
+  const bool changed = !mSpline.mSamplesValid;
   mSpline.RebuildSamples();
+  const double now = PathPreview::Now();
+  mPreview.Follow(mSpline, changed, dragging, now);
   SubmitDrawing();
+  DrawPreview(now);
   mLastMousePos = InputManager::Instance()->mMousePos;
 }
 
@@ -126,15 +146,16 @@ void SplineEditor::SubmitDrawing() {
     }
   }
 
-  // Each point in its colour, and its index 20 pixels above it, in device coordinates.
+  // Each point in its colour, and unless the Labels switch is off, its index 20 pixels above
+  // it, in device coordinates.
   const std::vector<vec2> points = mSpline.WindowPoints();
-  constexpr float kHalfWidth = gWindowWidth / 2.0f, kHalfHeight = gWindowHeight / 2.0f;
-  TextLabel* label = ExtendBatch(graphics->mTexts, points.size());
+  const WindowView* view = WindowView::Instance();
+  TextLabel* label = mShowLabels ? ExtendBatch(graphics->mTexts, points.size()) : nullptr;
   ColorVertex* point = ExtendBatch(graphics->mPoints, points.size());
   for (std::size_t i = 0; i < points.size(); ++i) {
     const vec2 w = points[i];
-    *label++ =
-        TextLabel{std::to_string(i), vec2(w.x / kHalfWidth - 1.0f, (w.y + 20.0f) / kHalfHeight - 1.0f)};
+    if (label != nullptr)
+      *label++ = TextLabel{std::to_string(i), view->WindowToDevice(w + vec2(0.0f, 20.0f))};
     const auto index = static_cast<std::int32_t>(i);
     const vec4& color = index == mSpline.mSelectedIndex  ? kSelectedColor
                         : index == mSpline.mHoveredIndex ? kHoveredColor

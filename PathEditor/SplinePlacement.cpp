@@ -35,21 +35,14 @@ void SplineEditor::PlaceSelectedInFrame(const vec2& framePosition) {
 void SplineEditor::Nudge(const vec2& direction, bool far) {
   const vec2 at = SelectedInWindow();
   if (std::isnan(at.x)) return;
-  FlushDrag();
-  // Nudges of the same point one after the other amend the step the first one made.
-  const bool continues = mNudge.point == mSpline.mSelectedIndex && mNudge.version == mHistory.Version();
-  const PathValues before = continues ? mNudge.start : mSpline.Values();
-  if (mSnap) {
-    mSpline.PlaceSelected(SnapToGrid(at + direction * mGridStep));
-  } else {
-    mSpline.MoveSelected(direction * (far ? 10.0f : 1.0f));
-  }
-  // A nudge that moved nothing makes no step, and then no run either.
-  const std::uint64_t version = mHistory.Version();
-  const bool stands = continues ? mHistory.Amend(before, mSpline.Values())
-                                : (mHistory.Record(before, mSpline.Values()), mHistory.Version() != version);
-  mNudge = stands ? NudgeRun{mSpline.mSelectedIndex, before, mHistory.Version()} : NudgeRun{};
-  RestartDrag();
+  // Nudges of the same point one after the other make one step.
+  mDocument.StepInRun(mSpline.mSelectedIndex, [&] {
+    if (mSnap) {
+      mSpline.PlaceSelected(SnapToGrid(at + direction * mGridStep));
+    } else {
+      mSpline.MoveSelected(direction * (far ? 10.0f : 1.0f));
+    }
+  });
 }
 
 bool SplineEditor::DragSnaps() const { return mSnap != InputManager::Instance()->mCtrlHeld; }

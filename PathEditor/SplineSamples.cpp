@@ -6,6 +6,7 @@
 
 #include "CubicBSpline.h"
 #include "SampleParameters.h"
+#include "SplineCurve.h"
 
 namespace {
 
@@ -13,17 +14,28 @@ bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 }  // namespace
 
-void CubicBSpline::PlaceSamples(std::size_t count) {
+void CubicBSpline::PlaceSamples() {
   mSampleWeights.clear();
   mSegmentFirstSample.clear();
+  const std::size_t count = mControlPoints.size();
   if (count == 0) return;
-  // Sample k of parameter s lies in segment i = s truncated, at t = s - i. Segments without a
-  // sample (only past the point where the step stops advancing) start where the next one does.
-  const float end = static_cast<float>(std::max<long long>(1, static_cast<long long>(count) - 3));
-  sampleparameters::ForEachSampleParameter(end, [this](float s) {
+  const bool curve = count >= splinecurve::MinimumPoints(mEnds);
+  // Sample k of parameter s is kept with segment i = s truncated; the end's sample with a
+  // segment of its own. Segments without a sample (only past the point where the step stops
+  // advancing) start where the next one does. The weights are those of the place the sample
+  // lies at, carried onto the segment's control points.
+  sampleparameters::ForEachSampleParameter(splinecurve::EndParameter(count, mEnds), [&](float s) {
     const auto i = static_cast<std::uint32_t>(s);
     while (mSegmentFirstSample.size() <= i) mSegmentFirstSample.push_back(mSampleWeights.size());
-    mSampleWeights.push_back(splineweights::WeightsAt(s - static_cast<float>(i)));
+    if (!curve) {
+      mSampleWeights.push_back(splineweights::Weights{0.0f, 0.0f, 0.0f, 0.0f});  // the origin's
+      return;
+    }
+    const splinecurve::Place place = splinecurve::PlaceOf(count, mEnds, s);
+    const splinecurve::Terms<float> terms =
+        splinecurve::SegmentTerms(count, mEnds, place.segment, splineweights::WeightsAt(place.t));
+    mSampleWeights.push_back(
+        splineweights::Weights{terms.weight[0], terms.weight[1], terms.weight[2], terms.weight[3]});
   });
   mSegmentFirstSample.push_back(mSampleWeights.size());
 }
@@ -35,14 +47,15 @@ void CubicBSpline::EvaluateSegments(std::uint32_t first, std::uint32_t last, con
   for (std::uint32_t i = first; i <= last; ++i) {
     const std::size_t from = mSegmentFirstSample[i], to = mSegmentFirstSample[i + 1];
     mEvaluatedSamples += to - from;
-    // ToWindow(Evaluate(s)) of each sample; below four points Evaluate gives (0, 0).
-    if (count < 4) {
+    // ToWindow(Evaluate(s)) of each sample; without a curve Evaluate gives (0, 0).
+    if (count < splinecurve::MinimumPoints(mEnds)) {
       std::fill(out + from, out + to, map.Apply(vec2(0.0f, 0.0f)));
       continue;
     }
-    const splineweights::SegmentIndices at = splineweights::IndicesOf(i, count);
-    const vec2 p0 = mControlPoints[at.i0], p1 = mControlPoints[at.i1];
-    const vec2 p2 = mControlPoints[at.i2], p3 = mControlPoints[at.i3];
+    const splinecurve::Terms<float> terms = SegmentPoints(i);
+    const std::size_t* at = terms.index;
+    const vec2 p0 = mControlPoints[at[0]], p1 = mControlPoints[at[1]];
+    const vec2 p2 = mControlPoints[at[2]], p3 = mControlPoints[at[3]];
     for (std::size_t k = from; k < to; ++k) {
       const splineweights::Weights& w = weights[k];
       const vec2 local(splineweights::Sum(w, p0.x, p1.x, p2.x, p3.x),
@@ -52,6 +65,12 @@ void CubicBSpline::EvaluateSegments(std::uint32_t first, std::uint32_t last, con
   }
 }
 
+splinecurve::Terms<float> CubicBSpline::SegmentPoints(std::size_t segment) const {
+  // The points a segment weighs do not depend on the weights.
+  return splinecurve::SegmentTerms(mControlPoints.size(), mEnds, segment,
+                                   splineweights::Weights{1.0f, 1.0f, 1.0f, 1.0f});
+}
+
 void CubicBSpline::RebuildSamples() {
   if (mSamplesValid) return;
   mSamplesValid = true;
@@ -59,22 +78,42 @@ void CubicBSpline::RebuildSamples() {
   mMovedPoint = -1;
   const std::size_t count = mControlPoints.size();
   const WindowMap map = MakeWindowMap();
-  const bool sameCount = mSampled.count == count && !mSegmentFirstSample.empty();
+  const bool sameShape = mSampled.count == count && mSampled.ends == mEnds && !mSegmentFirstSample.empty();
   // Same shape as the last rebuild and only one point moved: only its segments change.
-  const bool onlyMoved = moved >= 0 && count >= 4 && sameCount && mSampled.points == mControlPoints.data() &&
-                         SameBits(mSampled.rotation, mRotation) && SameBits(mSampled.scale, mScale);
-  mSampled = SampledState{count, mRotation, mScale, mControlPoints.data()};
-  if (!sameCount) PlaceSamples(count);
+  const bool onlyMoved = moved >= 0 && count >= splinecurve::MinimumPoints(mEnds) && sameShape &&
+                         mSampled.points == mControlPoints.data() && SameBits(mSampled.rotation, mRotation) &&
+                         SameBits(mSampled.scale, mScale);
+  mSampled = SampledState{count, mEnds, mRotation, mScale, mControlPoints.data()};
+  if (!sameShape) PlaceSamples();
   mSamples.resize(mSampleWeights.size());
   if (mSamples.empty()) return;
-  // Segment j is shaped by points j .. j + 3; the last segment, the samples at the end of the
-  // curve (parameter n - 3), by points n - 3 .. n - 1 and 0.
-  const auto last = static_cast<std::uint32_t>(mSegmentFirstSample.size() - 2);
+  const auto last = static_cast<std::uint32_t>(mSegmentFirstSample.size() - 2);  // the end's segment
   if (!onlyMoved) {
     EvaluateSegments(0, last, map);
     return;
   }
-  const auto point = static_cast<std::uint32_t>(moved);
-  EvaluateSegments(point >= 3 ? point - 3 : 0, std::min(point, last - 1), map);
-  if (point + 3 >= count || point == 0) EvaluateSegments(last, last, map);
+  // A point shapes the segments from three before it to itself (on a loop going round, on a
+  // pinned path also one after it, whose first point it makes), and perhaps the end's.
+  const auto point = static_cast<std::size_t>(moved);
+  std::uint32_t done[6];
+  std::size_t doneCount = 0;
+  const auto evaluateIfShaped = [&](std::size_t segment) {
+    const auto slot = static_cast<std::uint32_t>(segment);
+    for (std::size_t j = 0; j < doneCount; ++j)
+      if (done[j] == slot) return;
+    const splinecurve::Terms<float> terms = SegmentPoints(segment);
+    const std::size_t* at = terms.index;
+    if (at[0] != point && at[1] != point && at[2] != point && at[3] != point) return;
+    done[doneCount++] = slot;
+    EvaluateSegments(slot, slot, map);
+  };
+  // Segments point - 3 ... point + 1; a loop's `last` segments go round.
+  for (std::size_t m = 0; m < 5; ++m) {
+    if (mEnds == PathEnds::Loop) {
+      evaluateIfShaped((point + m + last - 3) % last);
+    } else if (point + m >= 3 && point + m - 3 < last) {
+      evaluateIfShaped(point + m - 3);
+    }
+  }
+  evaluateIfShaped(last);
 }

@@ -1,5 +1,6 @@
 // One frame's batch submission by the editor beside copying the same bytes into vectors, and,
-// for information, the OpenGL upload and draw of those batches.
+// for information, the OpenGL upload and draw of those batches; where a frame's time goes; and
+// the frame that writes the recovery file beside an ordinary one.
 #include <benchmark/benchmark.h>
 
 #include <GL/glew.h>  // before any other GL header
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -24,6 +26,8 @@
 #include "GlTestContext.h"
 #include "TestSupport.h"
 #include "GraphicsManager.h"
+#include "PathFiles.h"
+#include "SafeFile.h"
 #include "ShaderLibrary.h"
 #include "SplineEditor.h"
 #include "TweakBar.h"
@@ -274,5 +278,64 @@ void BM_LabelFrameMemory(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LabelFrameMemory)->Iterations(1)->Repetitions(1)->Unit(benchmark::kMillisecond);
+
+// The frame that ends a gesture of a 1,000-point path and so writes the recovery file, beside an
+// ordinary frame of a drag and beside the same frame writing the file itself, all in wall time
+// from the edit to the end of glFinish, one frame of each kind after the other. The writer
+// finishes between frames, outside the timing, as it has long before the next gesture. The
+// figures are the medians per kind, in milliseconds.
+double WallSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
+void BM_RecoveryFrame(benchmark::State& state) {
+  if (RenderFixture::Get() == nullptr) {
+    state.SkipWithError("no X server (DISPLAY is not set)");
+    return;
+  }
+  enum Kind { Ordinary, Writing, WritingHere, kKinds };
+  std::vector<std::vector<double>> times(kKinds);
+  {
+    SplineEditor editor;
+    PreparePath(editor.mSpline, static_cast<std::size_t>(state.range(0)));
+    PathDocument& document = editor.mDocument;
+    CubicBSpline& spline = editor.mSpline;
+    GraphicsManager* graphics = GraphicsManager::Instance();
+    const ObjectTable nothing;
+    const auto frame = [&](Kind kind) {
+      const double start = WallSeconds();
+      const vec2 step(0.5f, 0.0f);
+      if (kind == Writing) {
+        document.Step([&] { spline.MoveSelected(step); });  // an edit that ends a gesture
+      } else {
+        spline.MoveSelected(step);
+      }
+      if (kind == WritingHere) safefile::ReplaceFile("here.xml.unsaved0", *PathFiles::FileText(spline));
+      spline.RebuildSamples();
+      EmptyBatches(graphics);
+      editor.SubmitDrawing();
+      graphics->RenderFrame(nothing);
+      glFinish();
+      times[kind].push_back(WallSeconds() - start);
+      document.FinishRecovery();
+    };
+    frame(Writing);  // the recovery file's first write takes its name
+    frame(WritingHere);
+    times.assign(kKinds, {});
+    for (auto _ : state) {
+      for (int kind = 0; kind < kKinds; ++kind) frame(static_cast<Kind>(kind));
+    }
+    EmptyBatches(graphics);
+  }
+  // Later benchmarks' editors would name the files left behind.
+  std::filesystem::remove("here.xml.unsaved0");
+  std::filesystem::remove("untitled.xml.unsaved0");
+  SetFigures(state, {{"ordinary", 1e3 * Middle(times[Ordinary])},
+                     {"writing", 1e3 * Middle(times[Writing])},
+                     {"writing_here", 1e3 * Middle(times[WritingHere])}});
+}
+BENCHMARK(BM_RecoveryFrame)->Arg(1000)->Iterations(60)->Repetitions(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -157,6 +157,15 @@ std::string Table(const std::map<std::string, double>& in, const std::map<std::s
   rows.push_back(Compare("2", "drag frame at n = 10,000 (peer: the same at n = 100)",
                          Get(in, "BM_DragFrame/10000"), Get(in, "BM_DragFrame/100"), false, "≤ 2×", 2.0,
                          true));
+  // Reported only: what an edit costs the bar's Length and the preview, beside the rebuild of
+  // the samples; a drag of a path of more than 250 points waits for its end.
+  for (const char* n : {"100", "1000", "10000"}) {
+    rows.push_back(Compare(
+        "2 (info)",
+        std::string("measuring the path for Length and the preview, n = ") + n + " (peer: `RebuildSamples`)",
+        Get(in, std::string("BM_MeasurePath/") + n), Get(in, std::string("BM_RebuildSamples/") + n), false,
+        "", 0.0, true));
+  }
   // Reported only: beside the frame's drawing (the rows below) no user feels it.
   for (const char* n : {"100", "1000", "10000"}) {
     rows.push_back(Compare("3", std::string("batch submission, n = ") + n,
@@ -225,6 +234,25 @@ std::string Table(const std::map<std::string, double>& in, const std::map<std::s
   rows.push_back(Compare("7 (part)", "Load (peer: parse)", load, parse, false, "", 0, true));
   rows.push_back(Compare("8", "`resindex`, 100,000 files (peer: find \\| sort)", Get(programs, "resindex"),
                          Get(programs, "find_sort"), false, "≤ 0.6×", 0.6, true));
+  // The recovery file: the frame that ends a gesture and hands its text to the writer, beside
+  // an ordinary frame; the same frame writing the file itself; the write with its flushes.
+  {
+    const std::string frames = "BM_RecoveryFrame/1000/iterations:60/repeats:1.";
+    const double ordinary = Get(in, frames + "ordinary") * 1e-3;
+    rows.push_back(Compare(
+        "9", "frame that writes the recovery file, path of 1000 points (peer: a drag frame; wall time)",
+        Get(in, frames + "writing") * 1e-3, ordinary, false, "≤ 2×", 2.0, true));
+    rows.push_back(Compare("9 (info)",
+                           "the same frame writing the file itself, with its flushes (peer: a drag frame)",
+                           Get(in, frames + "writing_here") * 1e-3, ordinary, false, "", 0.0, true));
+  }
+  for (const char* n : {"100", "1000", "10000"}) {
+    rows.push_back(Compare(
+        "9",
+        std::string("recovery write with its flushes, n = ") + n + " (wall time; floor: making its text)",
+        Get(in, std::string("BM_RecoveryWrite/") + n + "/real_time"),
+        Get(in, std::string("BM_RecoveryText/") + n + "/real_time"), false, "", 0.0, true));
+  }
 
   std::ostringstream out;
   out << "| # | Cost | Figure | Floor or peer | Ratio | Goal | Met |\n|---|---|---|---|---|---|---|\n";

@@ -1,8 +1,10 @@
-// The sample rebuild beside a plain store loop of as many samples, and one drag frame.
+// The sample rebuild beside a plain store loop of as many samples, one drag frame, and a
+// measure of the path for the bar's Length and the preview.
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
 #include "CubicBSpline.h"
+#include "PathPreview.h"
 
 namespace {
 
@@ -59,5 +61,18 @@ void BM_DragFrame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DragFrame)->Arg(100)->Arg(10000);
+
+// The path measured again, as after any edit but a drag of a long path: the runtime reads the
+// points as placed.
+void BM_MeasurePath(benchmark::State& state) {
+  CubicBSpline spline;
+  spline.mControlPoints = bench::ControlPoints(static_cast<std::size_t>(state.range(0)));
+  PathPreview preview;
+  for (auto _ : state) {
+    preview.Follow(spline, true, false, 0.0);
+    benchmark::DoNotOptimize(preview.Length());
+  }
+}
+BENCHMARK(BM_MeasurePath)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -4,25 +4,39 @@
 #include <iostream>
 
 #include "CameraManager.h"
+#include "ExitSignals.h"
 #include "GameStateManager.h"
 #include "GraphicsManager.h"
 #include "InputManager.h"
 #include "ObjectManager.h"
 #include "System.h"
 #include "TweakBar.h"
+#include "WindowView.h"
 
 void OnFrame() {
+  // A signal to end comes through here, where leaving the main loop is safe.
+  if (ExitSignalled()) {
+    glutLeaveMainLoop();
+    return;
+  }
   GameStateManager::Instance()->Update();
   InputManager::Instance()->Update();
   ObjectManager::Instance()->Update();
   GraphicsManager::Instance()->RenderFrame(ObjectManager::Instance()->mRenderList);
 }
 
+void OnReshape(int width, int height) {
+  // The frame takes the new size for its viewport and projection; the bars stay at the top left.
+  WindowView::Instance()->Resize(width, height);
+  TwWindowSize(WindowView::Instance()->Width(), WindowView::Instance()->Height());
+}
+
 void OnKeyboard(unsigned char key, int x, int y) {
   if (TwEventKeyboardGLUT(key, x, y)) return;
-  InputManager* input = InputManager::Instance();
-  input->mAnyKey = true;
-  input->mKeys[key & 255] = true;
+  InputEvent event;
+  event.kind = InputEvent::Key;
+  event.key = key;
+  InputManager::Instance()->Post(event);
   if (key == 27) glutLeaveMainLoop();
 }
 
@@ -38,7 +52,11 @@ void OnSpecialKey(int key, int x, int y) {
   if (IsCtrl(key)) input->mCtrlHeld = true;  // whoever takes the key, Ctrl is down
   if (TwEventSpecialGLUT(key, x, y)) return;
   if (key == GLUT_KEY_F4 && glutGetModifiers() == GLUT_ACTIVE_ALT) glutLeaveMainLoop();
-  input->mSpecialKeys.push_back(InputManager::SpecialKeyPress{key, glutGetModifiers()});
+  InputEvent event;
+  event.kind = InputEvent::SpecialKey;
+  event.key = key;
+  event.modifiers = glutGetModifiers();
+  input->Post(event);
 }
 
 void OnSpecialKeyUp(int key, int /*x*/, int /*y*/) {
@@ -49,29 +67,44 @@ void OnMouseButton(int button, int state, int x, int y) {
   InputManager* input = InputManager::Instance();
   input->mCtrlHeld = (glutGetModifiers() & GLUT_ACTIVE_CTRL) != 0;
   if (TwEventMouseButtonGLUT(button, state, x, y)) return;
-  const bool down = state == GLUT_DOWN;
+  InputEvent event;
+  event.kind = InputEvent::Button;
+  event.button = button;
+  event.down = state == GLUT_DOWN;
   // The click lands where the last motion event left the pointer.
-  if (down) {
+  event.position = vec2(gMouseX, gMouseY);
+  if (event.down) {
     gClickX = static_cast<std::int32_t>(gMouseX);
     gClickY = static_cast<std::int32_t>(gMouseY);
   }
-  if (button == GLUT_LEFT_BUTTON) input->mMouseLeft = down;
-  if (button == GLUT_MIDDLE_BUTTON) input->mMouseMiddle = down;
-  if (button == GLUT_RIGHT_BUTTON) input->mMouseRight = down;
+  input->Post(event);
 }
+
+namespace {
+
+void PostMotion(int x, int y) {
+  const vec2 window = WindowView::Instance()->PointerToWindow(x, y);
+  gMouseX = window.x;
+  gMouseY = window.y;
+  InputEvent event;
+  event.kind = InputEvent::Motion;
+  event.position = window;
+  InputManager::Instance()->Post(event);
+}
+
+}  // namespace
 
 void OnMotion(int x, int y) {
   if (TwEventMouseMotionGLUT(x, y)) return;
-  gMouseX = static_cast<float>(x);
-  gMouseY = static_cast<float>(glutGet(GLUT_WINDOW_HEIGHT) - y);
+  PostMotion(x, y);
 }
 
-void OnPassiveMotion(int x, int y) {
-  gMouseX = static_cast<float>(x);
-  gMouseY = static_cast<float>(glutGet(GLUT_WINDOW_HEIGHT) - y);
-}
+void OnPassiveMotion(int x, int y) { PostMotion(x, y); }
 
 void OnMouseWheel(int /*wheel*/, int direction, int /*x*/, int /*y*/) {
   CameraManager::Instance();
-  InputManager::Instance()->mWheel = direction > 0 ? 0 : 1;
+  InputEvent event;
+  event.kind = InputEvent::Wheel;
+  event.wheel = direction > 0 ? 0 : 1;
+  InputManager::Instance()->Post(event);
 }

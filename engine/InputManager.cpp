@@ -1,4 +1,4 @@
-// Rolls the input state over once per frame, after the game state has read it.
+// The input state: events handed to the frames in order, and the roll-over once per frame.
 #include "InputManager.h"
 
 #include <GL/freeglut.h>
@@ -6,10 +6,52 @@
 #include <algorithm>
 #include <iterator>
 
+#include "WindowView.h"
+
 float gMouseX = 0.0f;
 float gMouseY = 0.0f;
 std::int32_t gClickX = 0;
 std::int32_t gClickY = 0;
+
+void InputManager::Post(const InputEvent& event) {
+  if (mPending.empty() && Apply(event)) return;
+  mPending.push_back(event);
+}
+
+bool InputManager::Apply(const InputEvent& event) {
+  // A frame ends its share with a button's press or release, so that it sees the pointer where
+  // the press or release happened and the state before the next one.
+  if (mButtonChanged) return false;
+  switch (event.kind) {
+    case InputEvent::Motion: mMousePos = event.position; return true;
+    case InputEvent::Button: {
+      bool* held = event.button == GLUT_LEFT_BUTTON     ? &mMouseLeft
+                   : event.button == GLUT_MIDDLE_BUTTON ? &mMouseMiddle
+                   : event.button == GLUT_RIGHT_BUTTON  ? &mMouseRight
+                                                        : nullptr;
+      if (held == nullptr || *held == event.down) return true;  // nothing changes
+      *held = event.down;
+      if (event.down) mClickPos = vec2(glm::ivec2(event.position));  // whole pixels, truncated
+      mButtonChanged = true;
+      return true;
+    }
+    case InputEvent::Key: {
+      bool& key = mKeys[event.key & 255];
+      if (key) return false;  // pressed again: the next frame sees it
+      key = true;
+      mAnyKey = true;
+      return true;
+    }
+    case InputEvent::SpecialKey:
+      mSpecialKeys.push_back(SpecialKeyPress{event.key, event.modifiers});
+      return true;
+    case InputEvent::Wheel:
+      if (mWheel != 2) return false;
+      mWheel = event.wheel;
+      return true;
+  }
+  return true;
+}
 
 void InputManager::Update() {
   std::copy(std::begin(mKeys), std::end(mKeys), std::begin(mPrevKeys));
@@ -20,9 +62,11 @@ void InputManager::Update() {
   mAnyKey = false;
   mSpecialKeys.clear();
   mWheel = 2;
+  mButtonChanged = false;
   if (mLockCursor) {
-    glutWarpPointer(mLockPos.x, glutGet(GLUT_WINDOW_HEIGHT) - mLockPos.y);
+    const glm::ivec2 pointer = WindowView::Instance()->WindowToPointer(vec2(mLockPos));
+    glutWarpPointer(pointer.x, pointer.y);
   }
-  mClickPos = vec2(static_cast<float>(gClickX), static_cast<float>(gClickY));
-  mMousePos = vec2(gMouseX, gMouseY);
+  // The next frame's share of what is waiting.
+  while (!mPending.empty() && Apply(mPending.front())) mPending.pop_front();
 }

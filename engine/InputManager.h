@@ -2,22 +2,41 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "Singleton.h"
 #include "SubSystem.h"
 #include "glm_types.h"
 
-// Raw mouse values written by the GLUT callbacks between frames and copied by Update.
+// Raw mouse values written by the GLUT callbacks as the events come.
 extern float gMouseX;         // x at the last motion or passive-motion event
 extern float gMouseY;         // window height minus y at that event
 extern std::int32_t gClickX;  // gMouseX truncated at the last button press
 extern std::int32_t gClickY;  // gMouseY truncated at the last button press
 
+// One event from the window that no bar took, as the callbacks hand it over.
+struct InputEvent {
+  enum Kind { Motion, Button, Key, SpecialKey, Wheel } kind = Motion;
+  vec2 position = vec2(0.0f);  // Motion: the pointer; Button: where the last motion left it
+  int button = 0;              // Button: GLUT's number, 0 left, 1 middle, 2 right
+  bool down = false;           // Button: pressed rather than released
+  int key = 0;                 // Key: the character; SpecialKey: GLUT's code
+  int modifiers = 0;           // SpecialKey: GLUT's modifier bits held
+  std::int32_t wheel = 2;      // Wheel: 0 rolled forward, 1 backward
+};
+
 class InputManager : public SubSystem, public Singleton<InputManager> {
 public:
-  // Rolls the state over to the next frame.
+  // Rolls the state over to the next frame, which then sees the events held back for it.
   void Update() override;
+
+  // Hands an event to the frames. A frame sees every event in the order they came, up to the
+  // first button press or release: the events after that one, a key pressed again or a second
+  // wheel notch wait in mPending for the next frame. So a press and its release between two
+  // frames are seen in two frames, every press counts, and each press or release is seen with
+  // the pointer where it happened.
+  void Post(const InputEvent& event);
 
   bool mKeys[256] = {};
   bool mPrevKeys[256] = {};
@@ -27,16 +46,16 @@ public:
   bool mPrevMouseLeft = false;
   bool mPrevMouseRight = false;
   bool mPrevMouseMiddle = false;
-  vec2 mMousePos = vec2(0.0f, 0.0f);  // window pixels, y up
-  vec2 mClickPos = vec2(0.0f, 0.0f);
+  vec2 mMousePos = vec2(0.0f, 0.0f);  // window pixels, y up, as this frame sees the pointer
+  vec2 mClickPos = vec2(0.0f, 0.0f);  // where the last press this frame sees happened
   glm::ivec2 mLockPos = glm::ivec2(0, 0);
   std::int32_t mWheel = 2;  // 0 forward, 1 backward, 2 none
   bool mLockCursor = false;
   bool mCursorVisible = true;
   bool mAnyKey = false;
 
-  // Special keys (arrows, function keys, ...) that no bar took since the last roll-over, each
-  // with the GLUT modifier bits held when it came.
+  // Special keys (arrows, function keys, ...) that no bar took, this frame's share of them,
+  // each with the GLUT modifier bits held when it came.
   struct SpecialKeyPress {
     int key;
     int modifiers;
@@ -44,7 +63,13 @@ public:
   std::vector<SpecialKeyPress> mSpecialKeys;
   bool mCtrlHeld = false;  // Ctrl is down, as its own key events and the last button event tell
 
+  std::deque<InputEvent> mPending;  // events held back for later frames, oldest first
+  bool mButtonChanged = false;      // this frame has seen a button pressed or released
+
 private:
   friend class Singleton<InputManager>;
   InputManager() = default;
+
+  // Makes the event part of what this frame sees; false when it must wait for the next one.
+  bool Apply(const InputEvent& event);
 };

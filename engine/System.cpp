@@ -4,13 +4,14 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include "ExitSignals.h"
 #include "GUIManager.h"
 #include "GameStateManager.h"
 #include "GraphicsManager.h"
 #include "InputManager.h"
 #include "ObjectManager.h"
 #include "TweakBar.h"
-#include "WindowSize.h"
+#include "WindowView.h"
 
 void System::InitWindow(int& argc, char** argv) {
   glutInit(&argc, argv);
@@ -20,6 +21,7 @@ void System::InitWindow(int& argc, char** argv) {
   glutInitWindowPosition(100, 100);
   glutCreateWindow("Veyrun Path Editor");
   glutDisplayFunc(OnFrame);
+  glutReshapeFunc(OnReshape);
   glutIdleFunc(OnFrame);
   glutKeyboardFunc(OnKeyboard);
   glutMouseFunc(OnMouseButton);
@@ -35,10 +37,11 @@ void System::InitWindow(int& argc, char** argv) {
 }
 
 void System::Init(int& argc, char** argv) {
+  InstallExitSignals();
   InitWindow(argc, argv);
   GUIManager::Instance();
   TwInit(TW_OPENGL, nullptr);
-  TwWindowSize(gWindowWidth, gWindowHeight);  // set once: the window is never resized by the program
+  TwWindowSize(gWindowWidth, gWindowHeight);  // and again whenever the window is resized
   TwCopyStdStringToClientFunc(CopyStdStringToClient);
   TwHandleErrors(OnTweakBarError);
   AddSubSystem(GameStateManager::Instance());

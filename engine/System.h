@@ -25,6 +25,7 @@ private:
 // GLUT callbacks. The tweak-bar layer sees each event first; what it does not take reaches
 // the input manager.
 void OnFrame();
+void OnReshape(int width, int height);
 void OnKeyboard(unsigned char key, int x, int y);
 void OnSpecialKey(int key, int x, int y);
 void OnSpecialKeyUp(int key, int x, int y);

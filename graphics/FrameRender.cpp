@@ -9,6 +9,7 @@
 #include "Mesh.h"
 #include "SceneObject.h"
 #include "ShaderLibrary.h"
+#include "WindowView.h"
 
 namespace {
 
@@ -22,6 +23,11 @@ bool AnyVisible(const ObjectTable& drawList) {
 }  // namespace
 
 void GraphicsManager::RenderFrame(const ObjectTable& drawList) {
+  // The whole window, whatever its size now, with one window pixel to one pixel of the screen.
+  const WindowView* view = WindowView::Instance();
+  glViewport(0, 0, view->Width(), view->Height());
+  mOrthoProjection = view->Projection();
+
   // A frame with no depth-tested draw skips the depth clear: with 4x multisampling a software
   // renderer (llvmpipe) spends about a third of such a frame clearing depth that nothing reads.
   glClear(AnyVisible(drawList) ? GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT);

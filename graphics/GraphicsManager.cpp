@@ -4,7 +4,6 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
-#include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
 
 #include "GUIManager.h"
@@ -14,7 +13,7 @@
 #include "ObjectManager.h"
 #include "ShaderLibrary.h"
 #include "TextureLibrary.h"
-#include "WindowSize.h"
+#include "WindowView.h"
 
 namespace {
 
@@ -67,9 +66,9 @@ void GraphicsManager::Initialize() {
   glGenBuffers(1, &mPointBuffer);
   mLabelOverlay = new LabelOverlay();  // its GL objects come with the first labels
 
-  // Window pixels from the lower-left corner; visible depth from z = -1 to z = -1000.
-  mOrthoProjection = glm::ortho(0.0f, static_cast<float>(gWindowWidth), 0.0f,
-                                static_cast<float>(gWindowHeight), 1.0f, 1000.0f);
+  // Window pixels from the lower-left corner; visible depth from z = -1 to z = -1000. Each
+  // frame takes it anew for the window's size then.
+  mOrthoProjection = WindowView::Instance()->Projection();
 
   mShaderTypes =
       new TwEnumVal[4]{{0, "Default"}, {1, "PhongLighting"}, {2, "PhongShading"}, {3, "BlinnShading"}};

@@ -13,11 +13,18 @@ constexpr double kPieceWidth = 1.0 / static_cast<double>(kPiecesPerSegment);
 
 }  // namespace
 
-Table::Table(const std::vector<PathPoint>& points) {
-  if (points.size() < 4) return;
-  const std::size_t segments = points.size() - 3;
-  mSequence.reserve(points.size());
-  for (const PathPoint& p : points) mSequence.push_back(Vec{p.x, p.y});
+Table::Table(const std::vector<PathPoint>& points, PathEnds ends) : mClosed(ends == PathEnds::Loop) {
+  const std::size_t segments = splinecurve::SegmentCount(points.size(), ends);
+  if (segments == 0) return;
+  // The sequence's elements in double: a pinned end's point beyond the curve, 2 P0 - P1, is
+  // then exact, and so is the curve's start on P0.
+  mSequence.reserve(segments + 3);
+  for (std::size_t k = 0; k < segments + 3; ++k) {
+    const splinecurve::SequencePoint e = splinecurve::SequenceAt(points.size(), ends, k);
+    const PathPoint &a = points[e.a], &b = points[e.b];
+    mSequence.push_back(Vec{e.wa * static_cast<double>(a.x) + e.wb * static_cast<double>(b.x),
+                            e.wa * static_cast<double>(a.y) + e.wb * static_cast<double>(b.y)});
+  }
   mCumulative.reserve(segments * kPiecesPerSegment + 1);
   std::vector<double> segmentStarts;
   segmentStarts.reserve(segments + 1);
@@ -34,6 +41,14 @@ Table::Table(const std::vector<PathPoint>& points) {
     segmentStarts.push_back(total);
   }
   mWalk = WalkIndex(mSequence, segmentStarts);
+}
+
+double Table::Wrapped(double d) const {
+  const double length = Length();
+  if (!(length > 0.0) || !std::isfinite(d)) return 0.0;
+  double wrapped = std::fmod(d, length);
+  if (wrapped < 0.0) wrapped += length;
+  return wrapped < length ? wrapped : 0.0;  // a tiny negative rest rounds up to a whole round
 }
 
 Table::Place Table::Locate(double d) const {
@@ -83,15 +98,18 @@ PathPose Table::ExactPoseAt(double d) const {
 PathPoint Table::DirectionAt(const Place& place) const {
   if (!(Length() > 0.0)) return PathPoint{0.0f, 0.0f};
   const std::size_t pieces = mCumulative.size() - 1;
-  const bool atTheEnd = place.piece + 1 == pieces && place.t == 1.0;
+  // The end of a loop is its start, where the curve moves on.
+  const bool atTheEnd = place.piece + 1 == pieces && place.t == 1.0 && !mClosed;
   if (const auto direction =
           FirstDirection(SegmentOf(mSequence, place.piece / kPiecesPerSegment), place.t, atTheEnd))
     return *direction;
 
-  // A stretch where the curve stands still: the first piece after it that moves, from its start.
+  // A stretch where the curve stands still: the first piece after it that moves, from its start;
+  // on a loop, past its end from its start.
   const auto begin = mCumulative.begin();
-  const auto moving = std::upper_bound(begin + static_cast<std::ptrdiff_t>(place.piece) + 1,
-                                       mCumulative.end(), mCumulative[place.piece + 1]);
+  auto moving = std::upper_bound(begin + static_cast<std::ptrdiff_t>(place.piece) + 1, mCumulative.end(),
+                                 mCumulative[place.piece + 1]);
+  if (moving == mCumulative.end() && mClosed) moving = std::upper_bound(begin + 1, mCumulative.end(), 0.0);
   if (moving != mCumulative.end()) {
     const auto piece = static_cast<std::size_t>(moving - begin) - 1;
     const double t = static_cast<double>(piece % kPiecesPerSegment) * kPieceWidth;

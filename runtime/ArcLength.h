@@ -14,6 +14,7 @@
 
 #include "CurveMath.h"
 #include "PathPoint.h"
+#include "SplineCurve.h"
 #include "WalkIndex.h"
 
 namespace arclength {
@@ -23,13 +24,15 @@ constexpr std::size_t kPiecesPerSegment = 16;
 class Table {
 public:
   Table() = default;
-  // The table of the open curve of `points`, segments 0 ... count - 4; empty below four points.
-  explicit Table(const std::vector<PathPoint>& points);
+  // The table of the curve of `points` with these ends, over its control sequence kept in
+  // double; empty when the points make no curve.
+  Table(const std::vector<PathPoint>& points, PathEnds ends);
 
   // The length of the whole curve; 0 for an empty table.
   double Length() const { return mCumulative.empty() ? 0.0 : mCumulative.back(); }
-  // The point at distance d along the curve; d is held to 0 ... Length(), a NaN counts as 0.
-  // (0, 0) for an empty table.
+  // The point at distance d along the curve. An open curve holds d to 0 ... Length(); a loop
+  // goes round, d modulo Length(), a negative d backwards from the start. A NaN counts as 0, and
+  // on a loop so does an infinite d. (0, 0) for an empty table.
   PathPoint PointAt(double d) const {
     if (mCumulative.empty()) return PathPoint{0.0f, 0.0f};
     d = Held(d);
@@ -39,7 +42,7 @@ public:
   }
   // The unit direction of travel at distance d: the first derivative that does not vanish
   // there, or where the curve stands still for a stretch, the direction it moves on with (at
-  // the end: arrived with). (0, 0) when the curve has length 0.
+  // the end of an open curve: arrived with). (0, 0) when the curve has length 0.
   PathPoint DirectionAt(double d) const { return PoseAt(d).direction; }
   // Both at once, for little more than the point alone.
   PathPose PoseAt(double d) const {
@@ -55,8 +58,8 @@ public:
     pose.direction = PathPoint{static_cast<float>(v.x * inverse), static_cast<float>(v.y * inverse)};
     return pose;
   }
-  // The distance along the curve of the curve's point nearest to p. 0 for an empty table and
-  // for a point that is not finite.
+  // The distance along the curve of the curve's point nearest to p, 0 ... Length() (on a loop
+  // below Length()). 0 for an empty table and for a point that is not finite.
   double NearestDistance(const Vec& p) const;
 
   // The walk index's pieces, for reports of its size.
@@ -69,14 +72,20 @@ private:
     std::size_t piece;
     double t;
   };
-  double Held(double d) const { return d > 0.0 ? (d < Length() ? d : Length()) : 0.0; }  // a NaN gives 0
+  // The distance d on the curve: held to it, or on a loop taken round it.
+  double Held(double d) const {
+    if (d >= 0.0 && d < Length()) return d;                  // the usual case, at once
+    return mClosed ? Wrapped(d) : d > 0.0 ? Length() : 0.0;  // a NaN gives 0
+  }
+  double Wrapped(double d) const;
   Place Locate(double d) const;
   PathPoint ExactPointAt(double d) const;
   PathPose ExactPoseAt(double d) const;
   // The direction of travel at a place, by the rules above.
   PathPoint DirectionAt(const Place& place) const;
 
-  std::vector<Vec> mSequence;       // the control sequence in double
+  std::vector<Vec> mSequence;       // the control sequence: the points expanded by the ends
+  bool mClosed = false;             // a loop: the curve goes on from its end at its start
   std::vector<double> mCumulative;  // the length up to the start of each piece, and the total
   WalkIndex mWalk;
 };

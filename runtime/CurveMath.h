@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "PathPoint.h"
+#include "SplineWeights.h"
 
 namespace arclength {
 
@@ -27,36 +28,26 @@ inline Segment SegmentOf(const std::vector<Vec>& sequence, std::size_t i) {
   return Segment{{sequence[i], sequence[i + 1], sequence[i + 2], sequence[i + 3]}};
 }
 
-// The point and the first derivative at t together, sharing the powers of t: what a walk
-// along the curve asks for on every step. The point from the B-spline basis; the derivative from
-// the differences of consecutive points (a quadratic B-spline), which are exactly zero where
-// points repeat, so a curve that stands still has speed 0 and not rounding noise.
-inline void PointAndVelocity(const Segment& segment, double t, Vec& point, Vec& velocity) {
-  constexpr double kSixth = 1.0 / 6.0;
-  const Vec* p = segment.p;
-  const double u = 1.0 - t, t2 = t * t, u2 = u * u;
-  const double b0 = u2 * u * kSixth, b1 = (3.0 * t2 * t - 6.0 * t2 + 4.0) * kSixth,
-               b2 = (-3.0 * t2 * t + 3.0 * t2 + 3.0 * t + 1.0) * kSixth, b3 = t2 * t * kSixth;
-  point = Vec{b0 * p[0].x + b1 * p[1].x + b2 * p[2].x + b3 * p[3].x,
-              b0 * p[0].y + b1 * p[1].y + b2 * p[2].y + b3 * p[3].y};
-  const double a0 = 0.5 * u2, a1 = (-2.0 * t2 + 2.0 * t + 1.0) * 0.5, a2 = 0.5 * t2;
-  velocity = Vec{a0 * (p[1].x - p[0].x) + a1 * (p[2].x - p[1].x) + a2 * (p[3].x - p[2].x),
-                 a0 * (p[1].y - p[0].y) + a1 * (p[2].y - p[1].y) + a2 * (p[3].y - p[2].y)};
-}
-
-// Derivative `order` (0 to 3) of the segment at t; the second and third from the differences
-// too.
+// Derivative `order` (0 to 3) of the segment at t. The position from the B-spline basis; the
+// derivatives from the differences of consecutive points (a quadratic B-spline and its own
+// derivatives), which are exactly zero where points repeat, so a curve that stands still has
+// speed 0 and not rounding noise.
 inline Vec Derivative(const Segment& segment, double t, int order) {
-  if (order <= 1) {
-    Vec point{0.0, 0.0}, velocity{0.0, 0.0};
-    PointAndVelocity(segment, t, point, velocity);
-    return order == 0 ? point : velocity;
-  }
   const Vec* p = segment.p;
+  if (order == 0) {
+    const splineweights::BasicWeights<double> w = splineweights::ExactWeightsAt(t);
+    return Vec{w.b0 * p[0].x + w.b1 * p[1].x + w.b2 * p[2].x + w.b3 * p[3].x,
+               w.b0 * p[0].y + w.b1 * p[1].y + w.b2 * p[2].y + w.b3 * p[3].y};
+  }
   const Vec d0{p[1].x - p[0].x, p[1].y - p[0].y}, d1{p[2].x - p[1].x, p[2].y - p[1].y},
       d2{p[3].x - p[2].x, p[3].y - p[2].y};
-  const double w0 = order == 2 ? t - 1.0 : 1.0, w1 = order == 2 ? 1.0 - 2.0 * t : -2.0,
-               w2 = order == 2 ? t : 1.0;
+  const double u = 1.0 - t;
+  double w0 = 1.0, w1 = -2.0, w2 = 1.0;  // the third derivative
+  if (order == 1) {
+    w0 = 0.5 * u * u, w1 = 0.5 * (-2.0 * t * t + 2.0 * t + 1.0), w2 = 0.5 * t * t;
+  } else if (order == 2) {
+    w0 = -u, w1 = 1.0 - 2.0 * t, w2 = t;
+  }
   return Vec{w0 * d0.x + w1 * d1.x + w2 * d2.x, w0 * d0.y + w1 * d1.y + w2 * d2.y};
 }
 

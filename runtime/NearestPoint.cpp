@@ -135,9 +135,10 @@ double Table::NearestDistance(const Vec& p) const {
   // The distance along the curve up to that point: the table's pieces, then the rest exactly.
   const auto inSegment = std::min(static_cast<std::size_t>(bestT * kPiecesPerSegment), kPiecesPerSegment - 1);
   const double from = static_cast<double>(inSegment) / kPiecesPerSegment;
-  return std::min(mCumulative[bestSegment * kPiecesPerSegment + inSegment] +
-                      LengthBetween(SegmentOf(mSequence, bestSegment), from, bestT),
-                  Length());
+  const double along = std::min(mCumulative[bestSegment * kPiecesPerSegment + inSegment] +
+                                    LengthBetween(SegmentOf(mSequence, bestSegment), from, bestT),
+                                Length());
+  return mClosed && along == Length() ? 0.0 : along;  // a loop's end is its start
 }
 
 }  // namespace arclength

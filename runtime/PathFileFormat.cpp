@@ -10,7 +10,7 @@
 
 #include <tinyxml2.h>
 
-#include "SplineWeights.h"
+#include "SplineCurve.h"
 
 namespace pathfile {
 
@@ -38,13 +38,14 @@ void AppendLine(std::string& text, const char* tag, const PathPoint& value) {
   text += ">\n";
 }
 
-// The start of the curve on the normalised points: (P0 + 4 P1 + P2) / 6 as the curve's own
-// weights give it, or (0, 0) below four points.
-PathPoint CurveStart(const std::vector<PathPoint>& points) {
-  if (points.size() < 4) return PathPoint{0.0f, 0.0f};
-  const splineweights::Weights w = splineweights::WeightsAt(0.0f);
-  return PathPoint{splineweights::Sum(w, points[0].x, points[1].x, points[2].x, points[3].x),
-                   splineweights::Sum(w, points[0].y, points[1].y, points[2].y, points[3].y)};
+// The name of the ends in the root's attribute; a free path has no attribute.
+const char* EndsName(PathEnds ends) {
+  switch (ends) {
+    case PathEnds::Pinned: return "pinned";
+    case PathEnds::Loop: return "loop";
+    case PathEnds::Free: break;
+  }
+  return nullptr;
 }
 
 // ---- Reading
@@ -101,6 +102,15 @@ bool ReadFloat(std::string_view text, std::size_t& pos, float& out) {
   return true;
 }
 
+// A value read from a file as one line of text: control characters (an attribute may hold a
+// line feed) shown as '?'.
+std::string Printable(std::string_view value) {
+  std::string shown(value);
+  for (char& c : shown)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  return shown;
+}
+
 // Two readings into target.x and target.y; a failed one keeps its component and ends the
 // reading. Anything after the second number is ignored.
 void ReadPair(std::string_view text, PathPoint& target) {
@@ -113,17 +123,19 @@ void ReadPair(std::string_view text, PathPoint& target) {
 
 }  // namespace
 
-std::optional<std::string> WriteResourceFile(const std::vector<PathPoint>& windowPoints, const Frame& frame) {
+std::optional<std::string> WriteResourceFile(const std::vector<PathPoint>& windowPoints, const Frame& frame,
+                                             PathEnds ends) {
   const PathPoint size{2.0f * frame.halfSize.x, 2.0f * frame.halfSize.y};
   std::vector<PathPoint> normalised;
   normalised.reserve(windowPoints.size());
   for (const PathPoint& w : windowPoints)
     normalised.push_back(PathPoint{(w.x - frame.corner.x) / size.x, (w.y - frame.corner.y) / size.y});
-  const PathPoint start = CurveStart(normalised);
+  const PathPoint start = splinecurve::Evaluate(normalised.data(), normalised.size(), ends, 0.0f);
 
   std::string text;
   text.reserve(128 + 48 * normalised.size());
-  text += "<resource>\n";
+  const char* endsName = EndsName(ends);
+  text += endsName != nullptr ? std::string("<resource ends=\"") + endsName + "\">\n" : "<resource>\n";
   AppendLine(text, "Scale", frame.halfSize);
   AppendLine(text, "WorldPos", frame.corner);
   AppendLine(text, "SplineStart", start);
@@ -162,6 +174,16 @@ std::optional<Contents> ReadResourceFile(std::string_view text, const PathPoint&
 
   Contents contents;
   contents.splineStart = splineStart;
+  if (const char* ends = root->Attribute("ends")) {
+    const std::string_view name = ends;
+    if (name == "pinned") {
+      contents.ends = PathEnds::Pinned;
+    } else if (name == "loop") {
+      contents.ends = PathEnds::Loop;
+    } else if (name != "free") {
+      contents.messages.push_back("Unrecognised ends: " + Printable(name));
+    }
+  }
   for (const tinyxml2::XMLElement* child = root->FirstChildElement(); child != nullptr;
        child = child->NextSiblingElement()) {
     // The first child node only, and only if it is text (a leading comment gives no text).

@@ -4,11 +4,10 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <cstdint>
 
 #include "PathFileFormat.h"
 #include "SampleParameters.h"
-#include "SplineWeights.h"
+#include "SplineCurve.h"
 #include "WholeFile.h"
 
 namespace {
@@ -20,35 +19,26 @@ void SetError(std::string* error, std::string text) {
   if (error != nullptr) *error = std::move(text);
 }
 
-// The curve at s as the editor evaluates it, for 0 <= s < 2^32: segment s truncated, its four
-// points wrapping past the last, at t = s - segment.
-PathPoint EvaluateAt(const std::vector<PathPoint>& points, float s) {
-  const auto i = static_cast<std::uint32_t>(s);
-  const float t = s - static_cast<float>(i);
-  const splineweights::Weights w = splineweights::WeightsAt(t);
-  const splineweights::SegmentIndices at = splineweights::IndicesOf(i, points.size());
-  const PathPoint &p0 = points[at.i0], &p1 = points[at.i1], &p2 = points[at.i2], &p3 = points[at.i3];
-  return PathPoint{splineweights::Sum(w, p0.x, p1.x, p2.x, p3.x),
-                   splineweights::Sum(w, p0.y, p1.y, p2.y, p3.y)};
-}
-
-std::vector<PathPoint> SamplesOf(const std::vector<PathPoint>& points) {
+std::vector<PathPoint> SamplesOf(const std::vector<PathPoint>& points, PathEnds ends) {
   std::vector<PathPoint> samples;
-  if (points.size() < 4) return samples;
-  const auto end = static_cast<float>(points.size() - 3);
-  samples.reserve(100 * (points.size() - 3) + 2);
-  sampleparameters::ForEachSampleParameter(end, [&](float s) { samples.push_back(EvaluateAt(points, s)); });
+  const std::size_t segments = splinecurve::SegmentCount(points.size(), ends);
+  if (segments == 0) return samples;
+  samples.reserve(100 * segments + 2);
+  sampleparameters::ForEachSampleParameter(static_cast<float>(segments), [&](float s) {
+    samples.push_back(splinecurve::Evaluate(points.data(), points.size(), ends, s));
+  });
   return samples;
 }
 
-// Whether every sample of the curve is finite. Each is a weighted sum of four points whose
-// weights come to 1, so points within an eighth of the float range cannot sum beyond it; only
-// larger ones need the samples made.
-bool SamplesAreFinite(const std::vector<PathPoint>& points) {
+// Whether every sample of the curve is finite. Each is a weighted sum of at most four points
+// whose weights come to less than 3 in size (a pinned end carries 2 P0 - P1 onto its points), so
+// points within an eighth of the float range cannot sum beyond it; only larger ones need the
+// samples made.
+bool SamplesAreFinite(const std::vector<PathPoint>& points, PathEnds ends) {
   float largest = 0.0f;
   for (const PathPoint& p : points) largest = std::max({largest, std::abs(p.x), std::abs(p.y)});
   if (largest <= FLT_MAX / 8.0f) return true;
-  const std::vector<PathPoint> samples = SamplesOf(points);
+  const std::vector<PathPoint> samples = SamplesOf(points, ends);
   return std::all_of(samples.begin(), samples.end(), [](const PathPoint& s) { return IsFinite(s); });
 }
 
@@ -72,34 +62,43 @@ std::optional<PathResource> PathResource::FromText(std::string_view text, std::s
   // Frame pixels are the window positions of a frame whose lower-left corner is the origin.
   contents->worldPos = PathPoint{0.0f, 0.0f};
   std::optional<std::vector<PathPoint>> points = pathfile::WindowPositions(*contents);
-  const PathPoint frameSize{2.0f * contents->scale.x, 2.0f * contents->scale.y};
-  if (!points || !IsFinite(frameSize)) {
+  std::optional<PathResource> resource;
+  if (points) {
+    resource = FromPoints(std::move(*points), contents->ends,
+                          PathPoint{2.0f * contents->scale.x, 2.0f * contents->scale.y});
+  }
+  if (!resource) {
     SetError(error, kBeyondFloatRange);
     return std::nullopt;
   }
-
-  PathResource resource;
-  resource.mControlPoints = std::move(*points);
-  resource.mFrameSize = frameSize;
-  resource.mMessages = std::move(contents->messages);
-  // Points near the float range can sum to a curve beyond it, or to a length beyond it.
-  if (!SamplesAreFinite(resource.mControlPoints)) {
-    SetError(error, kBeyondFloatRange);
-    return std::nullopt;
-  }
-  resource.mArcLength = arclength::Table(resource.mControlPoints);
-  if (!(resource.Length() <= FLT_MAX)) {
-    SetError(error, kBeyondFloatRange);
-    return std::nullopt;
-  }
+  resource->mMessages = std::move(contents->messages);
   SetError(error, "");
   return resource;
 }
 
-PathPoint PathResource::Evaluate(float s) const {
-  if (mControlPoints.size() < 4) return PathPoint{0.0f, 0.0f};
-  const auto count = static_cast<float>(mControlPoints.size());
-  return EvaluateAt(mControlPoints, s > 0.0f ? (s < count ? s : count) : 0.0f);  // a NaN gives 0
+std::optional<PathResource> PathResource::FromPoints(std::vector<PathPoint> framePoints, PathEnds ends,
+                                                     PathPoint frameSize) {
+  bool finite = IsFinite(frameSize);
+  for (const PathPoint& p : framePoints) finite = finite && IsFinite(p);
+  if (!finite) return std::nullopt;
+
+  PathResource resource;
+  resource.mControlPoints = std::move(framePoints);
+  resource.mFrameSize = frameSize;
+  resource.mEnds = ends;
+  // Points near the float range can sum to a curve beyond it, or to a length beyond it.
+  if (!SamplesAreFinite(resource.mControlPoints, ends)) return std::nullopt;
+  resource.mArcLength = arclength::Table(resource.mControlPoints, ends);
+  if (!(resource.Length() <= FLT_MAX)) return std::nullopt;
+  return resource;
 }
 
-std::vector<PathPoint> PathResource::Samples() const { return SamplesOf(mControlPoints); }
+PathPoint PathResource::Evaluate(float s) const {
+  const std::size_t count = mControlPoints.size();
+  if (count < splinecurve::MinimumPoints(mEnds)) return PathPoint{0.0f, 0.0f};
+  const auto last = static_cast<float>(count);
+  const float held = s > 0.0f ? (s < last ? s : last) : 0.0f;  // a NaN gives 0
+  return splinecurve::Evaluate(mControlPoints.data(), count, mEnds, held);
+}
+
+std::vector<PathPoint> PathResource::Samples() const { return SamplesOf(mControlPoints, mEnds); }

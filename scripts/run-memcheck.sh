@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs Demo under valgrind's memcheck through one whole end-to-end session (edit, save, load,
-# quit: Soak.WholeSessionFromTheFirstPointToTheQuit) and fails on any invalid read or write,
+# quit: Session.WholeSessionFromTheFirstPointToTheQuit) and fails on any invalid read or write,
 # use of uninitialised memory, or memory of the project's own definitely or indirectly lost.
 # Mesa's software renderer is slow under memcheck, so the harness's time limits are stretched
 # and this is not part of run-tests.sh; docs/RELIABILITY.md records its last result.
@@ -22,7 +22,7 @@ export VEYRUN_DEMO_WRAPPER="valgrind --tool=memcheck --error-exitcode=99 --leak-
 --gen-suppressions=all --log-file=$log"
 
 status=0
-"$build/tests/e2e/e2e_reliability_tests" --gtest_filter='Soak.WholeSession*' || status=$?
+"$build/tests/e2e/e2e_reliability_tests" --gtest_filter='Session.WholeSession*' || status=$?
 grep -E "ERROR SUMMARY|definitely lost|indirectly lost|possibly lost|still reachable|suppressed:" "$log" || true
 if [ "$status" -ne 0 ] || ! grep -q "ERROR SUMMARY: 0 errors" "$log"; then
   echo "memcheck: errors, see $log"

@@ -147,6 +147,7 @@ bool ApplyBarAttributes(TwBar& bar, const Attributes& attributes) {
     }
   }
   updated.placeNext = true;
+  updated.shown = updated.rect;  // until the next frame draws it
   bar = std::move(updated);
   return true;
 }
@@ -178,6 +179,13 @@ bool ApplyEntryAttributes(Entry& entry, const Attributes& attributes) {
         BadValue(name, value);
         return false;
       }
+    } else if (key == "precision") {
+      float digits = 0.0f;
+      if (!ParseFloat(value, digits) || digits != std::floor(digits) || digits < -1.0f || digits > 12.0f) {
+        BadValue(name, value);
+        return false;
+      }
+      updated.precision = static_cast<int>(digits);
     } else {
       ReportError("unknown attribute '" + name + "' for entry '" + entry.label + "'");
       return false;

@@ -14,7 +14,7 @@ bool OnAnyBar(float x, float y) {
   const Context& state = State();
   if (state.popupOpen && state.popupRect.Contains(x, y)) return true;
   for (const auto& bar : state.bars) {
-    if (bar->rect.Contains(x, y)) return true;
+    if (bar->shown.Contains(x, y)) return true;
   }
   return false;
 }
@@ -110,6 +110,12 @@ bool CommitEditThenRunShortcut(unsigned char key, int modifiers) {
   return true;
 }
 
+void QueueCloseAll() {
+  PendingInput input;
+  input.kind = PendingInput::CloseAll;
+  Queue(input);
+}
+
 int ImGuiButtonOf(int glutButton) {
   static const int kMap[3] = {0, 2, 1};  // GLUT left, middle, right -> ImGui left, middle, right
   return kMap[glutButton];
@@ -150,9 +156,15 @@ using namespace tweakbar;
 
 int TwEventKeyboardGLUT(unsigned char glutKey, int /*mouseX*/, int /*mouseY*/) {
   if (!State().initialised) return 0;
+  CatchUp();  // a click just before may have opened a field or a list
   const int modifiers = CurrentModifiers();
   if (State().editing) {
     if (!CommitEditThenRunShortcut(glutKey, modifiers)) QueueEditKey(glutKey, modifiers);
+    return 1;
+  }
+  // Escape closes an open list and goes no further; with nothing open it is the program's.
+  if (glutKey == 27 && State().popupOpen) {
+    QueueCloseAll();
     return 1;
   }
   int code = glutKey;
@@ -162,6 +174,7 @@ int TwEventKeyboardGLUT(unsigned char glutKey, int /*mouseX*/, int /*mouseY*/) {
 
 int TwEventSpecialGLUT(int glutKey, int /*mouseX*/, int /*mouseY*/) {
   if (!State().initialised) return 0;
+  CatchUp();
   const int modifiers = CurrentModifiers();
   if (State().editing) {
     const int key = glutKey == GLUT_KEY_DELETE ? 127 : kSpecialBase + glutKey;
@@ -180,6 +193,7 @@ int TwEventMouseButtonGLUT(int glutButton, int glutState, int mouseX, int mouseY
   const float x = static_cast<float>(mouseX);
   const float y = static_cast<float>(mouseY);
   const bool down = glutState == GLUT_DOWN;
+  CatchUp();  // whether a list is open, and where, follows from the events before this one
   bool taken = false;
   if (down) {
     taken = OnAnyBar(x, y);
@@ -190,16 +204,17 @@ int TwEventMouseButtonGLUT(int glutButton, int glutState, int mouseX, int mouseY
     taken = state.dragFromBar[static_cast<std::size_t>(button)];
     state.dragFromBar[static_cast<std::size_t>(button)] = false;
   }
-  // ImGui sees every press and release, so a click elsewhere still ends an edit or closes a list.
+  // A press of any button outside the bars ends a field's edit and closes an open list before
+  // the program sees the press: the typed value goes to what it was typed for (the point
+  // selected while it was typed), as a commit with Enter would, and only then does the click act.
+  const bool closes = down && !taken && (state.editing || state.popupOpen);
+  if (closes) QueueCloseAll();
+  // ImGui sees every press and release too.
   PendingInput input;
   input.kind = PendingInput::MouseButton;
   input.x = x, input.y = y, input.button = button, input.down = down;
   Queue(input);
-  // A press outside the bars while a field is edited ends the edit before the program sees
-  // the press, so the value is set before the click acts (as a commit on Enter would be).
-  if (down && !taken && state.editing) {
-    for (int frame = 0; frame < 64 && !state.pending.empty(); ++frame) RunFrame();
-  }
+  if (closes) CatchUp();
   return taken ? 1 : 0;
 }
 

@@ -4,8 +4,10 @@
 #include <imgui_stdlib.h>
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cmath>
+#include <cstdio>  // snprintf, for the format of a float with a fixed precision
 #include <functional>
 
 #include "TweakBarState.h"
@@ -14,6 +16,10 @@ namespace tweakbar {
 
 namespace {
 
+// A bar cut to the window's height keeps at least this much (its title and a row or two).
+constexpr float kShortestBar = 48.0f;
+constexpr int kCatchUpFrames = 256;
+
 struct FrameWork {
   std::vector<std::function<void()>> actions;  // callbacks, run once the widgets are done
   bool editing = false;
@@ -21,16 +27,23 @@ struct FrameWork {
 
 // ImGui 1.86 polls its input once per frame, so a press and a release that arrive between two
 // frames would cancel out. Feed at most one button or key transition per frame; pointer moves
-// and typed characters (which ImGui queues itself) go along with it.
-void FeedPendingInput(ImGuiIO& io) {
+// and typed characters (which ImGui queues itself) go along with it. A key is let go in the
+// frame after its press, and pressed again no sooner than the frame after that: ImGui would
+// take a key that stays down as one press. True when the bars are to close what they have open.
+bool FeedPendingInput(ImGuiIO& io) {
   Context& state = State();
-  for (int& key : state.keysReleaseNextFrame) {
-    if (key != 0) io.KeysDown[&key - state.keysReleaseNextFrame.data()] = false;
-    key = 0;
+  std::array<bool, kKeyIndices> letGo{};
+  for (std::size_t index = 0; index < letGo.size(); ++index) {
+    if (state.keysReleaseNextFrame[index] == 0) continue;
+    io.KeysDown[index] = false;
+    letGo[index] = true;
+    state.keysReleaseNextFrame[index] = 0;
   }
   io.KeyCtrl = io.KeyShift = io.KeyAlt = false;
   while (!state.pending.empty()) {
     const PendingInput input = state.pending.front();
+    if (input.kind == PendingInput::KeyDown && letGo[static_cast<std::size_t>(input.key) % kKeyIndices])
+      break;  // the same key again: next frame
     state.pending.pop_front();
     if (input.kind == PendingInput::MouseMove) {
       io.MousePos = ImVec2(input.x, input.y);
@@ -39,18 +52,21 @@ void FeedPendingInput(ImGuiIO& io) {
     } else if (input.kind == PendingInput::RunButton) {
       // Everything queued before it has been fed and its frame's callbacks have run.
       if (input.callback != nullptr) input.callback(input.clientData);
+    } else if (input.kind == PendingInput::CloseAll) {
+      return true;
     } else if (input.kind == PendingInput::MouseButton) {
       io.MousePos = ImVec2(input.x, input.y);
       io.MouseDown[input.button] = input.down;
       break;
     } else {
-      const auto index = static_cast<std::size_t>(input.key) % state.keysReleaseNextFrame.size();
+      const auto index = static_cast<std::size_t>(input.key) % kKeyIndices;
       io.KeysDown[index] = true;
       state.keysReleaseNextFrame[index] = 1;
       io.KeyCtrl = input.ctrl, io.KeyShift = input.shift, io.KeyAlt = input.alt;
       break;
     }
   }
+  return false;
 }
 
 // An entry's value lives in its bound variable or behind its get and set callbacks; every
@@ -125,7 +141,9 @@ void FloatField(Entry& entry, float width, FrameWork& work) {
     entry.wasActive = false;
     return;
   }
-  ImGui::InputFloat("##value", &value, 0.0f, 0.0f, "%g");
+  char format[16] = "%g";
+  if (entry.precision >= 0) std::snprintf(format, sizeof format, "%%.%df", entry.precision);
+  ImGui::InputFloat("##value", &value, 0.0f, 0.0f, format);
   entry.editFloat = value;
   entry.wasActive = ImGui::IsItemActive();
   work.editing = work.editing || entry.wasActive;
@@ -202,6 +220,11 @@ void EntryRow(const TwBar& bar, Entry& entry, FrameWork& work) {
   ImGui::SetNextItemWidth(width);
   if (entry.type == TW_TYPE_STDSTRING) {
     StringField(entry, work);
+  } else if (entry.type == TW_TYPE_FLOAT && entry.variable == nullptr && entry.setCallback == nullptr) {
+    // A callback variable without a set callback only shows its value.
+    const float value = ReadValue<float>(entry);
+    entry.precision >= 0 ? ImGui::Text("%.*f", entry.precision, static_cast<double>(value))
+                         : ImGui::Text("%g", static_cast<double>(value));
   } else if (entry.type == TW_TYPE_FLOAT) {
     FloatField(entry, width, work);
   } else if (FindEnum(entry.type) != nullptr) {
@@ -222,8 +245,12 @@ ImVec4 Shade(const TwBar& bar, float factor, float alpha) {
 void BarWindow(TwBar& bar, FrameWork& work) {
   const ImGuiCond placement = (!bar.movable || bar.placeNext) ? ImGuiCond_Always : ImGuiCond_Appearing;
   ImGui::SetNextWindowPos(ImVec2(bar.rect.x, bar.rect.y), placement);
-  ImGui::SetNextWindowSize(ImVec2(bar.rect.width, bar.rect.height),
-                           (!bar.resizable || bar.placeNext) ? ImGuiCond_Always : ImGuiCond_Appearing);
+  // A bar that reaches below the window is cut at its lower edge, and scrolls; its whole
+  // height comes back when the window is tall enough again.
+  const float room = std::max(ImGui::GetIO().DisplaySize.y - bar.rect.y, kShortestBar);
+  const bool cut = bar.rect.height > room;
+  ImGui::SetNextWindowSize(ImVec2(bar.rect.width, cut ? room : bar.rect.height),
+                           (!bar.resizable || bar.placeNext || cut) ? ImGuiCond_Always : ImGuiCond_Appearing);
   bar.placeNext = false;
   ImGuiWindowFlags flags = ImGuiWindowFlags_NoSavedSettings;
   if (!bar.iconifiable) flags |= ImGuiWindowFlags_NoCollapse;
@@ -235,9 +262,12 @@ void BarWindow(TwBar& bar, FrameWork& work) {
   ImGui::PushStyleColor(ImGuiCol_TitleBgActive, Shade(bar, 0.6f, 1.0f));
   ImGui::PushStyleColor(ImGuiCol_TitleBgCollapsed, Shade(bar, 0.6f, 1.0f));
   const bool open = ImGui::Begin(bar.name.c_str(), nullptr, flags);
-  // What the next events are tested against: where the bar really is now.
-  bar.rect = Rect{ImGui::GetWindowPos().x, ImGui::GetWindowPos().y, ImGui::GetWindowSize().x,
-                  ImGui::GetWindowSize().y};
+  // What the next events are tested against: where the bar really is now. A bar the user may
+  // move or resize keeps what was done to it, but not the cut.
+  bar.shown = Rect{ImGui::GetWindowPos().x, ImGui::GetWindowPos().y, ImGui::GetWindowSize().x,
+                   ImGui::GetWindowSize().y};
+  bar.rect.x = bar.shown.x, bar.rect.y = bar.shown.y;
+  if (!cut) bar.rect.width = bar.shown.width, bar.rect.height = bar.shown.height;
   if (open) {
     for (std::size_t i = 0; i < bar.entries.size(); ++i) {
       ImGui::PushID(static_cast<int>(i));
@@ -260,6 +290,17 @@ void ApplyStyle() {
 
 }  // namespace
 
+void CatchUp() {
+  Context& state = State();
+  const auto transitionWaits = [&state] {
+    return std::any_of(state.pending.begin(), state.pending.end(),
+                       [](const PendingInput& input) { return input.kind != PendingInput::MouseMove; });
+  };
+  // Each frame feeds a transition or lets go of a key; the bound only guards against a queue
+  // that some fault keeps from draining.
+  for (int frame = 0; frame < kCatchUpFrames && transitionWaits(); ++frame) RunFrame();
+}
+
 void RunFrame() {
   Context& state = State();
   if (!state.initialised) return;
@@ -276,9 +317,12 @@ void RunFrame() {
   state.lastFrame = now;
   io.DeltaTime = std::clamp(elapsed, 1e-4f, 0.25f);
   io.DisplaySize = ImVec2(static_cast<float>(state.windowWidth), static_cast<float>(state.windowHeight));
-  FeedPendingInput(io);
+  const bool closeAll = FeedPendingInput(io);
 
   ImGui::NewFrame();
+  // What a click on empty space does: no window has the focus, so the field being edited lets
+  // go of the keyboard (and commits its value below) and every open list closes.
+  if (closeAll) ImGui::SetWindowFocus(nullptr);
   state.popupOpen = false;
   FrameWork work;
   for (auto& bar : state.bars) BarWindow(*bar, work);

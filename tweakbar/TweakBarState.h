@@ -18,6 +18,7 @@ namespace tweakbar {
 
 // ImGui's key index of a GLUT special key is its code plus this (characters stay below it).
 constexpr int kSpecialBase = 256;
+constexpr std::size_t kKeyIndices = 512;
 
 // A key shortcut as written in a definition ("CTRL+s", "z", "DEL", "F5").
 struct KeyShortcut {
@@ -40,6 +41,7 @@ struct Entry {
   TwButtonCallback buttonCallback = nullptr;
   void* clientData = nullptr;
   float step = 1.0f;
+  int precision = -1;             // digits a float shows after the point; -1: as many as it needs
   std::vector<KeyShortcut> keys;  // a button's shortcuts: "key" may name several, space apart
   std::string keyText;
   // While a value field is being edited, the edit lives here until it is committed.
@@ -61,7 +63,10 @@ struct Rect {
 
 struct TwBar {
   std::string name;
-  tweakbar::Rect rect{16, 16, 200, 320};
+  tweakbar::Rect rect{16, 16, 200, 320};  // the place and size it is defined with
+  // Where it was drawn in the last frame, which events are tested against: lower than `rect`
+  // when the window is too low for it (it scrolls then).
+  tweakbar::Rect shown{16, 16, 200, 320};
   int valuesWidth = 100;
   std::array<int, 3> color{17, 109, 143};
   int alpha = 255;
@@ -82,9 +87,10 @@ struct EnumType {
 
 // One input transition waiting to be fed to Dear ImGui, or a button's callback that waits for
 // the transitions queued before it (a shortcut pressed while a field is edited runs once the
-// field has taken the Enter that commits it).
+// field has taken the Enter that commits it), or the end of whatever the bars have open: a
+// field's edit, committed, and a drop-down list (a press elsewhere, Escape over an open list).
 struct PendingInput {
-  enum Kind { MouseMove, MouseButton, KeyDown, Character, RunButton } kind = MouseMove;
+  enum Kind { MouseMove, MouseButton, KeyDown, Character, RunButton, CloseAll } kind = MouseMove;
   float x = 0, y = 0;
   int button = 0;  // ImGui mouse button index
   bool down = false;
@@ -106,7 +112,7 @@ struct Context {
 
   std::deque<PendingInput> pending;
   std::array<bool, 3> dragFromBar{};  // a press that a bar took, per button, until its release
-  std::array<int, 512> keysReleaseNextFrame{};
+  std::array<int, kKeyIndices> keysReleaseNextFrame{};
   bool editing = false;  // a value field had the keyboard in the last frame
   bool popupOpen = false;
   Rect popupRect;
@@ -132,6 +138,10 @@ void MapKeys(ImGuiIO& io);
 // One Dear ImGui frame over every bar, without OpenGL: feeds one pending input transition,
 // runs the widgets and their callbacks, and records what the next events need to know.
 void RunFrame();
+
+// Runs frames until every transition queued so far has been fed, so that what an event means
+// (text for a field, a list's Escape, a press on an open list) follows from the events before it.
+void CatchUp();
 
 // Shuts the OpenGL 2 backend down once TwDraw has set it up (TweakBarDraw.cpp): its data and
 // font texture. Deleting a texture needs the context that drew, if there still is one.

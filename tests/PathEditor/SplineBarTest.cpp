@@ -1,6 +1,7 @@
 // The "Spline" bar the editor builds: its look, its entries, what they call, and
 // the Load list's enumeration.
 #include "PathFileTestSupport.h"
+#include "PathResource.h"
 #include "SplineEditor.h"
 #include "TweakBarInspect.h"
 
@@ -36,7 +37,7 @@ TEST_F(SplineBarTest, BarHasTheDefinedLook) {
   EXPECT_EQ(0, bar.rect.x);
   EXPECT_EQ(0, bar.rect.y);
   EXPECT_EQ(200, bar.rect.width);
-  EXPECT_EQ(380, bar.rect.height);  // grown from 300 to hold the placement entries
+  EXPECT_EQ(464, bar.rect.height);  // grown from 300 for placement, Labels and the curve's entries
   EXPECT_EQ(80, bar.valuesWidth);
   EXPECT_EQ((std::array<int, 3>{49, 79, 79}), bar.color);
   EXPECT_EQ(255, bar.alpha);
@@ -75,6 +76,11 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
       {EntryKind::CallbackVariable, "Y", "", 1.0f},
       {EntryKind::CallbackVariable, "Snap", "", 1.0f},
       {EntryKind::CallbackVariable, "Grid step", "", 1.0f},
+      {EntryKind::Variable, "Labels", "", 1.0f},
+      {EntryKind::Separator, "", "", 1.0f},
+      {EntryKind::CallbackVariable, "Ends", "", 1.0f},
+      {EntryKind::CallbackVariable, "Length", "", 1.0f},
+      {EntryKind::CallbackVariable, "Preview speed", "", 10.0f},
   };
   const auto& entries = SplineBar().entries;
   ASSERT_EQ(std::size(expected), entries.size());
@@ -90,11 +96,21 @@ TEST_F(SplineBarTest, BarHasItsEntriesInOrder) {
   EXPECT_EQ(tweakbar::EnumTypeNamed("LoadFilenamesEnum"), entries[2].type);
   EXPECT_EQ(TW_TYPE_FLOAT, entries[4].type);
   EXPECT_EQ(TW_TYPE_FLOAT, entries[5].type);
+  EXPECT_EQ(TW_TYPE_BOOLCPP, entries[21].type);
+  EXPECT_EQ(&editor.mShowLabels, entries[21].variable);
+  EXPECT_TRUE(editor.mShowLabels);  // on until switched off
+  EXPECT_EQ(tweakbar::EnumTypeNamed("PathEndsEnum"), entries[23].type);
+  EXPECT_EQ((std::vector<std::string>{"Free", "Pinned", "Loop"}), tweakbar::EnumLabels(entries[23].type));
+  // Length only shows a value, with one decimal.
+  EXPECT_EQ(TW_TYPE_FLOAT, entries[24].type);
+  EXPECT_EQ(nullptr, entries[24].setCallback);
+  EXPECT_EQ(1, entries[24].precision);
+  EXPECT_EQ(TW_TYPE_FLOAT, entries[25].type);
 }
 
 TEST_F(SplineBarTest, BarEntriesCallThePath) {
   const auto& entries = SplineBar().entries;
-  ASSERT_EQ(21u, entries.size());
+  ASSERT_EQ(26u, entries.size());
   auto press = [&](std::size_t i) { entries[i].buttonCallback(entries[i].clientData); };
   auto setFloat = [&](std::size_t i, float value) { entries[i].setCallback(&value, entries[i].clientData); };
   auto getFloat = [&](std::size_t i) {
@@ -145,6 +161,49 @@ TEST_F(SplineBarTest, BarEntriesCallThePath) {
   EXPECT_EQ(3u, spline.mControlPoints.size());
   press(15);  // Redo
   EXPECT_TRUE(spline.mControlPoints.empty());
+}
+
+// Ends is one undo step; Length is the runtime's length of the points as they show, once the
+// frame has measured them; a preview speed below 0 is refused.
+TEST_F(SplineBarTest, EndsLengthAndPreviewSpeed) {
+  const auto& entries = SplineBar().entries;
+  ASSERT_EQ(26u, entries.size());
+  const auto& ends = entries[23];
+  const auto& length = entries[24];
+  const auto& speed = entries[25];
+  auto getInt = [](const tweakbar::Entry& entry) {
+    int value = -1;
+    entry.getCallback(&value, entry.clientData);
+    return value;
+  };
+  auto getFloat = [](const tweakbar::Entry& entry) {
+    float value = -1;
+    entry.getCallback(&value, entry.clientData);
+    return value;
+  };
+  for (const vec2& p : kFourPoints) spline.PushBack(p);
+  spline.SetScale(0.5f);
+  EXPECT_EQ(0, getInt(ends));  // Free
+
+  const int loop = 2;
+  ends.setCallback(&loop, ends.clientData);
+  EXPECT_EQ(PathEnds::Loop, spline.mEnds);
+  EXPECT_EQ(loop, getInt(ends));
+  editor.mPreview.Follow(spline, true, false, 0.0);
+  std::vector<PathPoint> shown;
+  for (const vec2& w : spline.WindowPoints()) shown.push_back(PathPoint{w.x - 262.0f, w.y - 184.0f});
+  EXPECT_EQ(PathResource::FromPoints(shown, PathEnds::Loop, PathPoint{700, 400})->Length(), getFloat(length));
+  EXPECT_GT(getFloat(length), 0.0f);
+
+  editor.Undo();  // the ends alone
+  EXPECT_EQ(PathEnds::Free, spline.mEnds);
+  EXPECT_EQ(4u, spline.mControlPoints.size());
+  EXPECT_EQ(0.5f, spline.mScale);
+
+  const float fast = 120.0f, backwards = -5.0f;
+  speed.setCallback(&fast, speed.clientData);
+  speed.setCallback(&backwards, speed.clientData);
+  EXPECT_EQ(fast, getFloat(speed));
 }
 
 TEST(SplineBarLifetime, TheDestructorDeletesTheBar) {

@@ -20,6 +20,12 @@ protected:
   CubicBSpline spline;
 };
 
+// The name of a parameterised case: its `name` field.
+template <typename Case>
+std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
+  return info.param.name;
+}
+
 TEST_F(SplineTest, StartsWithTheDocumentedValues) {
   EXPECT_EQ(spline.mRotation, 0.0f);
   EXPECT_EQ(spline.mScale, 1.0f);
@@ -68,21 +74,31 @@ TEST_F(SplineTest, EvaluateNeedsFourPoints) {
   EXPECT_NE(spline.Evaluate(0.5f), vec2(0.0f, 0.0f));
 }
 
-TEST_F(SplineTest, EvaluateWrapsItsIndices) {
+struct WrapCase {
+  const char* name;
+  float s;
+  int first;  // index of the segment's first point
+  float t;
+};
+
+class SplineEvaluate : public ::testing::TestWithParam<WrapCase> {};
+
+TEST_P(SplineEvaluate, WrapsItsIndices) {
+  const WrapCase& c = GetParam();
   const std::vector<vec2> p = {{0, 0}, {60, 0}, {60, 60}, {0, 60}};
+  CubicBSpline spline;
   spline.mControlPoints = p;
-  struct Case {
-    float s;
-    int first;  // index of the segment's first point
-    float t;
-  };
-  for (const Case& c : {Case{0.0f, 0, 0.0f}, Case{1.0f, 1, 0.0f}, Case{2.25f, 2, 0.25f}, Case{3.0f, 3, 0.0f},
-                        Case{5.5f, 1, 0.5f}, Case{8.0f, 0, 0.0f}}) {
-    const vec2 expected = CubicBSpline::EvaluateSegment(p[c.first % 4], p[(c.first + 1) % 4],
-                                                        p[(c.first + 2) % 4], p[(c.first + 3) % 4], c.t);
-    EXPECT_EQ(expected, spline.Evaluate(c.s)) << "s = " << c.s;
-  }
+  const vec2 expected = CubicBSpline::EvaluateSegment(p[c.first % 4], p[(c.first + 1) % 4],
+                                                      p[(c.first + 2) % 4], p[(c.first + 3) % 4], c.t);
+  EXPECT_EQ(expected, spline.Evaluate(c.s)) << "s = " << c.s;
 }
+
+INSTANTIATE_TEST_SUITE_P(Parameters, SplineEvaluate,
+                         ::testing::Values(WrapCase{"s_0", 0.0f, 0, 0.0f}, WrapCase{"s_1", 1.0f, 1, 0.0f},
+                                           WrapCase{"s_2_25", 2.25f, 2, 0.25f},
+                                           WrapCase{"s_3", 3.0f, 3, 0.0f}, WrapCase{"s_5_5", 5.5f, 1, 0.5f},
+                                           WrapCase{"s_8", 8.0f, 0, 0.0f}),
+                         CaseName<WrapCase>);
 
 TEST_F(SplineTest, ToWindowRotatesAndScalesAboutTheOrigin) {
   spline.SetRotation(90.0f);
@@ -91,16 +107,32 @@ TEST_F(SplineTest, ToWindowRotatesAndScalesAboutTheOrigin) {
   ExpectNear(vec2(-6.0f, 0.0f), spline.ToWindow(vec2(0.0f, 3.0f)));
 }
 
-TEST_F(SplineTest, ToLocalInvertsToWindow) {
-  struct Case {
-    float rotation, scale;
-  };
-  for (const Case& c : {Case{0, 1}, Case{90, 1}, Case{33.3f, 2.5f}, Case{270, 0.25f}, Case{180, -1.5f}}) {
-    spline.SetRotation(c.rotation);
-    spline.SetScale(c.scale);
-    const vec2 window(123.5f, -48.25f);
-    ExpectNear(window, spline.ToWindow(spline.ToLocal(window)), 1e-3f);
-  }
+struct PlacementCase {
+  const char* name;
+  float rotation, scale;
+};
+
+class SplinePlacement : public ::testing::TestWithParam<PlacementCase> {
+protected:
+  CubicBSpline spline;
+};
+
+TEST_P(SplinePlacement, ToLocalInvertsToWindow) {
+  spline.SetRotation(GetParam().rotation);
+  spline.SetScale(GetParam().scale);
+  const vec2 window(123.5f, -48.25f);
+  ExpectNear(window, spline.ToWindow(spline.ToLocal(window)), 1e-3f);
+}
+
+INSTANTIATE_TEST_SUITE_P(RotationsAndScales, SplinePlacement,
+                         ::testing::Values(PlacementCase{"unchanged", 0, 1},
+                                           PlacementCase{"quarter_turn", 90, 1},
+                                           PlacementCase{"rotation_33_3_scale_2_5", 33.3f, 2.5f},
+                                           PlacementCase{"rotation_270_scale_0_25", 270, 0.25f},
+                                           PlacementCase{"half_turn_negative_scale", 180, -1.5f}),
+                         CaseName<PlacementCase>);
+
+TEST_F(SplineTest, ToLocalTurnsAWindowPositionBack) {
   // A right click at window (100, 0) under a quarter turn stores local (0, -100).
   spline.SetRotation(90.0f);
   spline.SetScale(1.0f);
@@ -113,53 +145,106 @@ TEST_F(SplineTest, WithoutRotationAndScaleLocalIsWindow) {
   EXPECT_EQ(q, spline.ToWindow(q));
 }
 
-TEST_F(SplineTest, SetRotationWrapsOnce) {
-  const std::pair<float, float> cases[] = {{365, 5}, {-10, 350},  {725, 365}, {360, 360},
-                                           {0, 0},   {-370, -10}, {400, 40},  {-30, 330}};
-  for (const auto& [input, expected] : cases) {
-    spline.mSamplesValid = true;
-    spline.SetRotation(input);
-    EXPECT_FLOAT_EQ(expected, spline.mRotation) << input;
-    EXPECT_FALSE(spline.mSamplesValid);
-  }
+struct RotationCase {
+  const char* name;
+  float input, expected;
+};
+
+class SplineRotation : public ::testing::TestWithParam<RotationCase> {
+protected:
+  CubicBSpline spline;
+};
+
+TEST_P(SplineRotation, WrapsOnce) {
+  spline.mSamplesValid = true;
+  spline.SetRotation(GetParam().input);
+  EXPECT_FLOAT_EQ(GetParam().expected, spline.mRotation) << GetParam().input;
+  EXPECT_FALSE(spline.mSamplesValid);
 }
 
-TEST_F(SplineTest, SetScaleTakesAnyFiniteValue) {
-  for (float scale : {0.0f, -2.0f, 1e-3f, 40.0f}) {
-    spline.mSamplesValid = true;
-    spline.SetScale(scale);
-    EXPECT_EQ(scale, spline.mScale);
-    EXPECT_FALSE(spline.mSamplesValid);
-  }
+INSTANTIATE_TEST_SUITE_P(
+    Rotations, SplineRotation,
+    ::testing::Values(RotationCase{"from_365", 365, 5}, RotationCase{"from_minus_10", -10, 350},
+                      RotationCase{"from_725", 725, 365}, RotationCase{"from_360", 360, 360},
+                      RotationCase{"from_0", 0, 0}, RotationCase{"from_minus_370", -370, -10},
+                      RotationCase{"from_400", 400, 40}, RotationCase{"from_minus_30", -30, 330}),
+    CaseName<RotationCase>);
+
+struct ScaleCase {
+  const char* name;
+  float scale;
+};
+
+class SplineScale : public ::testing::TestWithParam<ScaleCase> {
+protected:
+  CubicBSpline spline;
+};
+
+TEST_P(SplineScale, TakesAnyFiniteValue) {
+  spline.mSamplesValid = true;
+  spline.SetScale(GetParam().scale);
+  EXPECT_EQ(GetParam().scale, spline.mScale);
+  EXPECT_FALSE(spline.mSamplesValid);
 }
+
+INSTANTIATE_TEST_SUITE_P(Scales, SplineScale,
+                         ::testing::Values(ScaleCase{"zero", 0.0f}, ScaleCase{"negative", -2.0f},
+                                           ScaleCase{"small", 1e-3f}, ScaleCase{"large", 40.0f}),
+                         CaseName<ScaleCase>);
 
 // A rotation or scale that is not finite would place every point nowhere: it is refused.
-TEST_F(SplineTest, RotationAndScaleRefuseValuesThatAreNotFinite) {
+struct NotFiniteCase {
+  const char* name;
+  float value;
+};
+
+class SplineNotFinite : public ::testing::TestWithParam<NotFiniteCase> {
+protected:
+  CubicBSpline spline;
+};
+
+TEST_P(SplineNotFinite, RotationAndScaleRefuseTheValue) {
   spline.SetRotation(30.0f);
   spline.SetScale(2.0f);
   spline.RebuildSamples();
-  for (float value : {INFINITY, -INFINITY, NAN}) {
-    spline.SetRotation(value);
-    spline.SetScale(value);
-    EXPECT_EQ(30.0f, spline.mRotation);
-    EXPECT_EQ(2.0f, spline.mScale);
-    EXPECT_TRUE(spline.mSamplesValid);
-  }
+  spline.SetRotation(GetParam().value);
+  spline.SetScale(GetParam().value);
+  EXPECT_EQ(30.0f, spline.mRotation);
+  EXPECT_EQ(2.0f, spline.mScale);
+  EXPECT_TRUE(spline.mSamplesValid);
 }
 
-TEST_F(SplineTest, PickTakesTheFirstPointStrictlyInsideTheRadius) {
+INSTANTIATE_TEST_SUITE_P(Values, SplineNotFinite,
+                         ::testing::Values(NotFiniteCase{"infinity", INFINITY},
+                                           NotFiniteCase{"minus_infinity", -INFINITY},
+                                           NotFiniteCase{"nan", NAN}),
+                         CaseName<NotFiniteCase>);
+
+struct PickCase {
+  const char* name;
+  vec2 mouse;
+  int hovered;
+};
+
+class SplinePick : public ::testing::TestWithParam<PickCase> {};
+
+TEST_P(SplinePick, TakesTheFirstPointStrictlyInsideTheRadius) {
+  const PickCase& c = GetParam();
+  CubicBSpline spline;
   spline.mControlPoints = {{100, 100}, {200, 100}, {205, 100}};
-  struct Case {
-    vec2 mouse;
-    int hovered;
-  };
-  for (const Case& c : {Case{{100, 100}, 0}, Case{{203, 100}, 1}, Case{{210, 100}, 2},
-                        Case{{110, 100}, -1},  // squared distance exactly 100
-                        Case{{109.99f, 100}, 0}, Case{{150, 150}, -1}}) {
-    spline.Pick(c.mouse);
-    EXPECT_EQ(c.hovered, spline.mHoveredIndex) << c.mouse.x << ", " << c.mouse.y;
-  }
+  spline.Pick(c.mouse);
+  EXPECT_EQ(c.hovered, spline.mHoveredIndex) << c.mouse.x << ", " << c.mouse.y;
 }
+
+INSTANTIATE_TEST_SUITE_P(Positions, SplinePick,
+                         ::testing::Values(PickCase{"on_the_first_point", {100, 100}, 0},
+                                           PickCase{"two_in_reach", {203, 100}, 1},
+                                           PickCase{"only_the_third_in_reach", {210, 100}, 2},
+                                           // Squared distance exactly 100.
+                                           PickCase{"on_the_radius", {110, 100}, -1},
+                                           PickCase{"just_inside_the_radius", {109.99f, 100}, 0},
+                                           PickCase{"out_of_reach", {150, 150}, -1}),
+                         CaseName<PickCase>);
 
 TEST_F(SplineTest, PickRadiusIsInLocalUnits) {
   spline.SetScale(2.0f);
@@ -254,25 +339,36 @@ TEST_F(SplineTest, MoveSelectedConvertsTheDeltaButTranslateAllDoesNot) {
 
 // ToLocal has no finite answer at scale 0 (nor at a scale too small to invert in float):
 // the edits that need it change nothing and nothing is hovered.
-TEST(SplineWithoutInverse, EditsNeedingToLocalDoNothing) {
-  for (float scale : {0.0f, 1e-25f}) {
-    CubicBSpline spline;
-    spline.mControlPoints = {A, B};
-    spline.mSelectedIndex = 1;
-    spline.SetScale(scale);
-    spline.PushBack(N);
-    spline.InsertBeforeSelected(N);
-    spline.InsertAfterSelected(N);
-    spline.MoveSelected(vec2(5, 5));
-    spline.Pick(vec2(0, 0));
-    EXPECT_EQ((std::vector<vec2>{A, B}), spline.mControlPoints) << scale;
-    EXPECT_EQ(1, spline.mSelectedIndex) << scale;
-    EXPECT_EQ(-1, spline.mHoveredIndex) << scale;
-    spline.mSelectedIndex = -1;
-    spline.InsertAfterSelected(N);
-    EXPECT_EQ(-1, spline.mSelectedIndex) << scale;
-  }
+struct NoInverseCase {
+  const char* name;
+  float scale;
+};
+
+class SplineWithoutInverse : public ::testing::TestWithParam<NoInverseCase> {};
+
+TEST_P(SplineWithoutInverse, EditsNeedingToLocalDoNothing) {
+  const float scale = GetParam().scale;
+  CubicBSpline spline;
+  spline.mControlPoints = {A, B};
+  spline.mSelectedIndex = 1;
+  spline.SetScale(scale);
+  spline.PushBack(N);
+  spline.InsertBeforeSelected(N);
+  spline.InsertAfterSelected(N);
+  spline.MoveSelected(vec2(5, 5));
+  spline.Pick(vec2(0, 0));
+  EXPECT_EQ((std::vector<vec2>{A, B}), spline.mControlPoints) << scale;
+  EXPECT_EQ(1, spline.mSelectedIndex) << scale;
+  EXPECT_EQ(-1, spline.mHoveredIndex) << scale;
+  spline.mSelectedIndex = -1;
+  spline.InsertAfterSelected(N);
+  EXPECT_EQ(-1, spline.mSelectedIndex) << scale;
 }
+
+INSTANTIATE_TEST_SUITE_P(Scales, SplineWithoutInverse,
+                         ::testing::Values(NoInverseCase{"zero", 0.0f},
+                                           NoInverseCase{"too_small_to_invert", 1e-25f}),
+                         CaseName<NoInverseCase>);
 
 TEST_F(SplineTest, ASelectionBeyondTheListReachesNoPoint) {
   spline.mControlPoints = {A, B};

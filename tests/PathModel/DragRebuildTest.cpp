@@ -2,9 +2,12 @@
 // and the samples are always exactly those of the per-sample formula.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "CubicBSpline.h"
@@ -68,36 +71,80 @@ TEST_F(DragRebuildTest, StillPathEvaluatesNothingAndADragOnlyItsSegments) {
   EXPECT_EQ(built + dragged + total, spline.EvaluatedSamples());
 }
 
-TEST_F(DragRebuildTest, RandomDragsGiveTheFormulaSamplesBitForBit) {
+// Random paths of a given number of points, with each kind of ends.
+class DragRebuildSize : public DragRebuildTest,
+                        public ::testing::WithParamInterface<std::tuple<std::size_t, PathEnds>> {};
+
+std::string EndsName(PathEnds ends) {
+  return ends == PathEnds::Free ? "free" : ends == PathEnds::Pinned ? "pinned" : "loop";
+}
+
+std::string PointsName(const ::testing::TestParamInfo<std::size_t>& info) {
+  return "points_" + std::to_string(info.param);
+}
+
+std::string PointsAndEndsName(const ::testing::TestParamInfo<std::tuple<std::size_t, PathEnds>>& info) {
+  return "points_" + std::to_string(std::get<0>(info.param)) + "_" + EndsName(std::get<1>(info.param));
+}
+
+TEST_P(DragRebuildSize, RandomDragsGiveTheFormulaSamplesBitForBit) {
+  const std::size_t n = std::get<0>(GetParam());
   std::mt19937 random(2024);
-  for (std::size_t n : {4u, 5u, 6u, 7u, 9u, 40u, 1030u}) {
-    SetPath(RandomPoints(random, n));
-    spline.SetRotation(33.0f);
-    spline.SetScale(0.75f);
+  spline.SetEnds(std::get<1>(GetParam()));
+  SetPath(RandomPoints(random, n));
+  spline.SetRotation(33.0f);
+  spline.SetScale(0.75f);
+  spline.RebuildSamples();
+  // The ends first: points 0 and n - 3 .. n - 1 also shape the samples at the end of the curve.
+  std::vector<std::int32_t> picks = {0, 1, std::max(0, static_cast<std::int32_t>(n) - 3),
+                                     static_cast<std::int32_t>(n) - 2, static_cast<std::int32_t>(n) - 1};
+  std::uniform_int_distribution<std::int32_t> any(0, static_cast<std::int32_t>(n) - 1);
+  for (int k = 0; k < 8; ++k) picks.push_back(any(random));
+  std::uniform_real_distribution<float> delta(-20.0f, 20.0f);
+  for (std::int32_t pick : picks) {
+    spline.mSelectedIndex = pick;
+    // Sometimes two drag steps arrive before one rebuild.
+    const int steps = 1 + pick % 2;
+    for (int step = 0; step < steps; ++step) spline.MoveSelected(vec2(delta(random), delta(random)));
     spline.RebuildSamples();
-    // The ends first: points 0 and n - 3 .. n - 1 also shape the samples at the end of the curve.
-    std::vector<std::int32_t> picks = {0, 1, static_cast<std::int32_t>(n) - 3,
-                                       static_cast<std::int32_t>(n) - 2, static_cast<std::int32_t>(n) - 1};
-    std::uniform_int_distribution<std::int32_t> any(0, static_cast<std::int32_t>(n) - 1);
-    for (int k = 0; k < 8; ++k) picks.push_back(any(random));
-    std::uniform_real_distribution<float> delta(-20.0f, 20.0f);
-    for (std::int32_t pick : picks) {
-      spline.mSelectedIndex = pick;
-      // Sometimes two drag steps arrive before one rebuild.
-      const int steps = 1 + pick % 2;
-      for (int step = 0; step < steps; ++step) spline.MoveSelected(vec2(delta(random), delta(random)));
-      spline.RebuildSamples();
-      ASSERT_TRUE(SameBits(FormulaSamples(spline), spline.mSamples)) << n << " points, moved " << pick;
-    }
-    // Two different points moved before one rebuild.
-    spline.mSelectedIndex = 1;
-    spline.MoveSelected(vec2(3.0f, 3.0f));
-    spline.mSelectedIndex = static_cast<std::int32_t>(n) - 1;
-    spline.MoveSelected(vec2(-3.0f, 2.0f));
+    ASSERT_TRUE(SameBits(FormulaSamples(spline), spline.mSamples)) << n << " points, moved " << pick;
+  }
+  // Two different points moved before one rebuild.
+  spline.mSelectedIndex = 1;
+  spline.MoveSelected(vec2(3.0f, 3.0f));
+  spline.mSelectedIndex = static_cast<std::int32_t>(n) - 1;
+  spline.MoveSelected(vec2(-3.0f, 2.0f));
+  spline.RebuildSamples();
+  ASSERT_TRUE(SameBits(FormulaSamples(spline), spline.mSamples)) << n << " points, two moved";
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, DragRebuildSize,
+                         ::testing::Combine(::testing::Values(2u, 3u, 4u, 5u, 6u, 7u, 9u, 40u, 1030u),
+                                            ::testing::Values(PathEnds::Free, PathEnds::Pinned,
+                                                              PathEnds::Loop)),
+                         PointsAndEndsName);
+
+// Where the curve closes or is pinned, a drag of an end point still evaluates only the segments
+// that point shapes (and the one sample at the end).
+class DragRebuildEnds : public DragRebuildTest, public ::testing::WithParamInterface<PathEnds> {};
+
+TEST_P(DragRebuildEnds, ADragOfAnEndPointEvaluatesOnlyItsSegments) {
+  std::mt19937 random(11);
+  spline.SetEnds(GetParam());
+  SetPath(RandomPoints(random, 60));
+  for (std::int32_t point : {0, 1, 58, 59}) {
+    const std::uint64_t before = spline.EvaluatedSamples();
+    spline.mSelectedIndex = point;
+    spline.MoveSelected(vec2(4.0f, -3.0f));
     spline.RebuildSamples();
-    ASSERT_TRUE(SameBits(FormulaSamples(spline), spline.mSamples)) << n << " points, two moved";
+    EXPECT_LE(spline.EvaluatedSamples() - before, 4u * 102u + 1u) << "point " << point;
+    EXPECT_TRUE(SameBits(FormulaSamples(spline), spline.mSamples)) << "point " << point;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Ends, DragRebuildEnds,
+                         ::testing::Values(PathEnds::Free, PathEnds::Pinned, PathEnds::Loop),
+                         [](const ::testing::TestParamInfo<PathEnds>& c) { return EndsName(c.param); });
 
 TEST_F(DragRebuildTest, EditsBetweenADragAndTheRebuildAreSeen) {
   std::mt19937 random(99);
@@ -132,12 +179,15 @@ TEST_F(DragRebuildTest, EditsBetweenADragAndTheRebuildAreSeen) {
 }
 
 // Lengths around powers of two cross from one binade of the parameter into the next.
-TEST_F(DragRebuildTest, LongCurvesMatchTheFormulaAcrossBinades) {
+class LongCurve : public DragRebuildTest, public ::testing::WithParamInterface<std::size_t> {};
+
+TEST_P(LongCurve, MatchesTheFormulaAcrossBinades) {
   std::mt19937 random(5);
-  for (std::size_t n : {259u, 260u, 1027u, 1028u, 4099u, 16387u, 16388u}) {
-    SetPath(RandomPoints(random, n));
-    ASSERT_TRUE(SameBits(FormulaSamples(spline), spline.mSamples)) << n << " points";
-  }
+  SetPath(RandomPoints(random, GetParam()));
+  ASSERT_TRUE(SameBits(FormulaSamples(spline), spline.mSamples)) << GetParam() << " points";
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, LongCurve, ::testing::Values(259u, 260u, 1027u, 1028u, 4099u, 16387u, 16388u),
+                         PointsName);
 
 }  // namespace

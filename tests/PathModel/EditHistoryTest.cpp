@@ -10,12 +10,13 @@
 namespace {
 
 PathValues Path(std::vector<vec2> points, std::int32_t selected = -1, float rotation = 0.0f,
-                float scale = 1.0f) {
+                float scale = 1.0f, PathEnds ends = PathEnds::Free) {
   PathValues values;
   values.mControlPoints = std::move(points);
   values.mSelectedIndex = selected;
   values.mRotation = rotation;
   values.mScale = scale;
+  values.mEnds = ends;
   return values;
 }
 
@@ -25,16 +26,17 @@ const vec2 A(1, 1), B(2, 2), C(3, 3), D(4, 4);
 TEST(EditHistoryTest, UndoAndRedoWalkEveryKindOfStepBothWays) {
   const std::vector<PathValues> states = {
       Path({}),
-      Path({A}, 0),                                // append
-      Path({A, B}, 1),                             // append
-      Path({A, C, B}, 1),                          // insert
-      Path({A, D, B}, 1),                          // move
-      Path({A, D, B}, 1, 30.0f),                   // rotation
-      Path({A, D, B}, 1, 30.0f, 2.0f),             // scale
-      Path({A, B}, 1, 30.0f, 2.0f),                // delete
-      Path({{11, 11}, {12, 12}}, 1, 30.0f, 2.0f),  // the whole path moved
-      Path({}, -1, 30.0f, 2.0f),                   // clear
-      Path({C, D, A, B}, -1),                      // a load
+      Path({A}, 0),                                     // append
+      Path({A, B}, 1),                                  // append
+      Path({A, C, B}, 1),                               // insert
+      Path({A, D, B}, 1),                               // move
+      Path({A, D, B}, 1, 30.0f),                        // rotation
+      Path({A, D, B}, 1, 30.0f, 2.0f),                  // scale
+      Path({A, D, B}, 1, 30.0f, 2.0f, PathEnds::Loop),  // ends
+      Path({A, B}, 1, 30.0f, 2.0f),                     // delete
+      Path({{11, 11}, {12, 12}}, 1, 30.0f, 2.0f),       // the whole path moved
+      Path({}, -1, 30.0f, 2.0f),                        // clear
+      Path({C, D, A, B}, -1),                           // a load
   };
   EditHistory history;
   for (std::size_t i = 1; i < states.size(); ++i) history.Record(states[i - 1], states[i]);

@@ -76,52 +76,81 @@ std::string LibraryBackupOf(const std::string& text) {
   return std::string(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1));
 }
 
-// Files in the editor's own form and ones that differ from it in one detail are all kept as
-// the library prints them.
-TEST_F(PathFileTest, BackupsOfNearlyWrittenFormsAreTheLibrarysPrinting) {
-  SetWindowPoints(ManyPoints(60));
-  spline.SetRotation(17.0f);
-  SaveAs("written");
-  const std::string cases[] = {
-      ReadFile("written.xml"),
-      "<resource>\n  <Scale>350 200</Scale>\n</resource>\n",
-      "<resource>\r\n  <Scale>350 200</Scale>\r\n</resource>\r\n",
-      "<resource>\n\t<Scale>350 200</Scale>\n</resource>\n",
-      "<resource>\n    <Scale>350 200</Scale>\n</resource>\n",
-      "<resource>\n  <Scale>  </Scale>\n</resource>\n",
-      "<resource>\n  <Scale> 1  -2e+07 </Scale>\n</resource>\n",
-      "<resource>\n  <Scale>1 &amp; 2</Scale>\n</resource>\n",
-      "<resource>\n  <Scale a=\"1\">350 200</Scale>\n</resource>\n",
-      "<resource>\n  <Scale>350 200</Scale>\n</resource>",
-      "<resource>\n  <Scale>350 200</Scale>\n</resource>\n\n",
-      "<resource>\n  <Scale>350 200</Scale>\n</resource>\n<more/>\n",
-      "<resource>\n  <Scale>350 200</Scale>\n</resourcex>\n",
-      "<resource>\n  <Scale>350 200</Scal>\n</resource>\n",
-      "<resource>\n</resource>\n",
-      "<resource>\n  <Scale>350 200</Scale>\n  <Scale/>\n</resource>\n",
-  };
-  SetWindowPoints(kFourPoints);
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    const std::string name = "n" + std::to_string(i);
-    WriteFile(name + ".xml", cases[i]);
-    SaveAs(name);
-    EXPECT_EQ(LibraryBackupOf(cases[i]), ReadFile(name + ".xml.bak0")) << i;
-  }
+// The name of a parameterised case: its `name` field.
+template <typename Case>
+std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
+  return info.param.name;
 }
 
-// A previous file that is not XML is kept byte for byte before it is overwritten.
-TEST_F(PathFileTest, AFileThatDoesNotParseIsStillBackedUp) {
-  const std::string cases[] = {"not xml at all <", "", "<resource><open></resource>",
-                               std::string("bin\0ary\xff", 8)};
-  SetWindowPoints(kFourPoints);
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    const std::string name = "f" + std::to_string(i);
-    WriteFile(name + ".xml", cases[i]);
-    SaveAs(name);
-    EXPECT_EQ(cases[i], ReadFile(name + ".xml.bak0")) << i;
-    EXPECT_EQ(ReadFile(PATH_GOLDEN_DIR "/four_points.xml"), ReadFile(name + ".xml")) << i;
+// Files in the editor's own form and ones that differ from it in one detail are all kept as
+// the library prints them.
+struct NearlyWrittenCase {
+  const char* name;
+  const char* text;  // null: a file as the editor writes it, 60 points turned by 17 degrees
+};
+
+class NearlyWrittenForm : public PathFileTest, public ::testing::WithParamInterface<NearlyWrittenCase> {};
+
+TEST_P(NearlyWrittenForm, IsBackedUpAsTheLibraryPrintsIt) {
+  std::string previous;
+  if (GetParam().text != nullptr) {
+    previous = GetParam().text;
+  } else {
+    SetWindowPoints(ManyPoints(60));
+    spline.SetRotation(17.0f);
+    SaveAs("written");
+    previous = ReadFile("written.xml");
   }
+  SetWindowPoints(kFourPoints);
+  WriteFile("n.xml", previous);
+  SaveAs("n");
+  EXPECT_EQ(LibraryBackupOf(previous), ReadFile("n.xml.bak0"));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, NearlyWrittenForm,
+    ::testing::Values(
+        NearlyWrittenCase{"written_by_the_editor", nullptr},
+        NearlyWrittenCase{"one_element", "<resource>\n  <Scale>350 200</Scale>\n</resource>\n"},
+        NearlyWrittenCase{"crlf_line_ends", "<resource>\r\n  <Scale>350 200</Scale>\r\n</resource>\r\n"},
+        NearlyWrittenCase{"tab_indent", "<resource>\n\t<Scale>350 200</Scale>\n</resource>\n"},
+        NearlyWrittenCase{"four_space_indent", "<resource>\n    <Scale>350 200</Scale>\n</resource>\n"},
+        NearlyWrittenCase{"blank_value", "<resource>\n  <Scale>  </Scale>\n</resource>\n"},
+        NearlyWrittenCase{"spaced_value", "<resource>\n  <Scale> 1  -2e+07 </Scale>\n</resource>\n"},
+        NearlyWrittenCase{"entity", "<resource>\n  <Scale>1 &amp; 2</Scale>\n</resource>\n"},
+        NearlyWrittenCase{"attribute", "<resource>\n  <Scale a=\"1\">350 200</Scale>\n</resource>\n"},
+        NearlyWrittenCase{"no_last_line_end", "<resource>\n  <Scale>350 200</Scale>\n</resource>"},
+        NearlyWrittenCase{"blank_last_line", "<resource>\n  <Scale>350 200</Scale>\n</resource>\n\n"},
+        NearlyWrittenCase{"second_root", "<resource>\n  <Scale>350 200</Scale>\n</resource>\n<more/>\n"},
+        NearlyWrittenCase{"mismatched_root_end", "<resource>\n  <Scale>350 200</Scale>\n</resourcex>\n"},
+        NearlyWrittenCase{"mismatched_element_end", "<resource>\n  <Scale>350 200</Scal>\n</resource>\n"},
+        NearlyWrittenCase{"empty_root", "<resource>\n</resource>\n"},
+        NearlyWrittenCase{"empty_element",
+                          "<resource>\n  <Scale>350 200</Scale>\n  <Scale/>\n</resource>\n"}),
+    CaseName<NearlyWrittenCase>);
+
+// A previous file that is not XML is kept byte for byte before it is overwritten.
+struct UnparsedCase {
+  const char* name;
+  std::string text;
+};
+
+class UnparsedFile : public PathFileTest, public ::testing::WithParamInterface<UnparsedCase> {};
+
+TEST_P(UnparsedFile, IsStillBackedUp) {
+  SetWindowPoints(kFourPoints);
+  WriteFile("f.xml", GetParam().text);
+  SaveAs("f");
+  EXPECT_EQ(GetParam().text, ReadFile("f.xml.bak0"));
+  EXPECT_EQ(ReadFile(PATH_GOLDEN_DIR "/four_points.xml"), ReadFile("f.xml"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, UnparsedFile,
+                         ::testing::Values(UnparsedCase{"plain_text", "not xml at all <"},
+                                           UnparsedCase{"empty", ""},
+                                           UnparsedCase{"unclosed_element", "<resource><open></resource>"},
+                                           UnparsedCase{"binary", std::string("bin\0ary\xff", 8)}),
+                         CaseName<UnparsedCase>);
 
 // Whatever holds a candidate name, parsing or not, is skipped and left as it is.
 TEST_F(PathFileTest, ABackupNeverOverwritesAnExistingFile) {

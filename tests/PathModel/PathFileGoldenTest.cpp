@@ -33,6 +33,8 @@ std::string Listing(const std::string& text) {
   std::string listing = Line("Scale", contents->scale) + Line("WorldPos", contents->worldPos) +
                         Line("SplineStart", contents->splineStart);
   for (const PathPoint& p : contents->controlPoints) listing += Line("ControlPoint", p);
+  if (contents->ends != PathEnds::Free)
+    listing += contents->ends == PathEnds::Pinned ? "Ends pinned\n" : "Ends loop\n";
   for (const std::string& message : contents->messages) listing += "message " + message + "\n";
   const auto positions = pathfile::WindowPositions(*contents);
   if (!positions) return listing + "window positions refused\n";
@@ -50,7 +52,8 @@ TEST_P(ReadGolden, GivesTheExpectedValues) {
 INSTANTIATE_TEST_SUITE_P(Files, ReadGolden,
                          ::testing::Values("four_points", "one_point", "three_points",
                                            "rotation_and_scale_baked", "unknown_tags", "missing_spline_start",
-                                           "hostile_numbers", "beyond_float_range", "not_xml", "no_element"));
+                                           "hostile_numbers", "beyond_float_range", "not_xml", "no_element",
+                                           "loop", "pinned", "unknown_ends"));
 
 // A path given as window points of the model, placed with a rotation and a scale.
 struct WriteCase {
@@ -58,6 +61,7 @@ struct WriteCase {
   std::vector<vec2> points;  // local
   float rotation;
   float scale;
+  PathEnds ends = PathEnds::Free;
 };
 
 class WriteGolden : public ::testing::TestWithParam<WriteCase> {};
@@ -70,20 +74,26 @@ TEST_P(WriteGolden, GivesTheGoldenText) {
   spline.SetScale(c.scale);
   std::vector<PathPoint> window;
   for (const vec2& w : spline.WindowPoints()) window.push_back(PathPoint{w.x, w.y});
-  const std::optional<std::string> text = pathfile::WriteResourceFile(window, FileFrame());
+  const std::optional<std::string> text = pathfile::WriteResourceFile(window, FileFrame(), c.ends);
   ASSERT_TRUE(text.has_value());
   EXPECT_EQ(Golden(std::string(c.name) + ".xml"), *text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, WriteGolden,
-    ::testing::Values(WriteCase{"four_points", {{262, 184}, {612, 384}, {962, 584}, {962, 184}}, 0.0f, 1.0f},
-                      WriteCase{"one_point", {{612, 384}}, 0.0f, 1.0f},
-                      WriteCase{"three_points", {{300.5f, 200.25f}, {401, 517}, {733, 250}}, 0.0f, 1.0f},
-                      WriteCase{"rotation_and_scale_baked",
-                                {{400, 100}, {450, 150}, {480, 260}, {420, 330}, {380, 240}},
-                                30.0f,
-                                1.5f}),
+    ::testing::Values(
+        WriteCase{"four_points", {{262, 184}, {612, 384}, {962, 584}, {962, 184}}, 0.0f, 1.0f},
+        WriteCase{"one_point", {{612, 384}}, 0.0f, 1.0f},
+        WriteCase{"three_points", {{300.5f, 200.25f}, {401, 517}, {733, 250}}, 0.0f, 1.0f},
+        WriteCase{"rotation_and_scale_baked",
+                  {{400, 100}, {450, 150}, {480, 260}, {420, 330}, {380, 240}},
+                  30.0f,
+                  1.5f},
+        // Four corners of a room, gone round.
+        WriteCase{"loop", {{312, 234}, {912, 234}, {912, 534}, {312, 534}}, 0.0f, 1.0f, PathEnds::Loop},
+        // The curve starts on the first point: SplineStart is that point, and the
+        // point itself is written as 0 0.
+        WriteCase{"pinned", {{300.5f, 200.25f}, {401, 517}, {733, 250}}, 0.0f, 1.0f, PathEnds::Pinned}),
     [](const ::testing::TestParamInfo<WriteCase>& c) { return std::string(c.param.name); });
 
 TEST(WriteFormat, APathPlacedBeyondTheFloatRangeHasNoText) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "BadPathFiles.h"
 #include "PathFileFormat.h"
 #include "PathFileTestSupport.h"
 
@@ -156,45 +157,39 @@ TEST_F(PathFileTest, LoadReportsABadIndex) {
   EXPECT_EQ(0, files.mLoadIndex);
 }
 
-// Each of these fails with the message and leaves the path as it was.
-TEST_F(PathFileTest, FilesThatCannotBeLoadedLeaveThePath) {
-  std::string deep;
-  for (int i = 0; i < 5000; ++i) deep += "<e>";
-  for (int i = 0; i < 5000; ++i) deep += "</e>";
-  const std::pair<const char*, std::string> cases[] = {
-      {"broken.xml", "<resource><ControlPoint>1 1</resource>"},
-      {"empty.xml", ""},
-      {"comment.xml", "<?xml version=\"1.0\"?><!-- only a comment -->"},
-      {"deep1.xml", deep},
-      {"deep2.xml", Document("<ControlPoint>1 1</ControlPoint>" + deep)},
-      {"huge1.xml", Document("<Scale>3e38 1</Scale><ControlPoint>1 1</ControlPoint>")},
-  };
-  for (const auto& [name, content] : cases) WriteFile(name, content);
-  std::filesystem::create_directory("folder");
+// Each of these fails with the message and leaves the path and the file names as they were.
+class BadFile : public PathFileTest, public ::testing::WithParamInterface<testsupport::BadPathFile> {};
+
+TEST_P(BadFile, FailsToLoadAndLeavesThePath) {
+  const testsupport::BadPathFile& bad = GetParam();
+  bad.make(".");
   spline.mControlPoints = {{1, 2}, {3, 4}};
   spline.mSelectedIndex = 1;
   spline.SetRotation(10.0f);
   files.mFilename = "mine";
   files.mFileSplineStart = vec2(0.1f, 0.2f);
-  auto check = [&](const std::string& name) {
-    EXPECT_EQ("Failed to load file: " + name + "\n", LoadNamed(name));
-    EXPECT_EQ((std::vector<vec2>{{1, 2}, {3, 4}}), spline.mControlPoints) << name;
-    EXPECT_EQ(1, spline.mSelectedIndex) << name;
-    EXPECT_EQ(10.0f, spline.mRotation) << name;
-    EXPECT_EQ("mine", files.mFilename) << name;
-    EXPECT_EQ(vec2(0.1f, 0.2f), files.mFileSplineStart) << name;
-    const auto& names = files.mFilenames;
-    EXPECT_EQ(std::find(names.begin(), names.end(), name) - names.begin(), files.mLoadIndex);
-  };
-  for (const auto& c : cases) check(c.first);
-  check("folder");
-  // A listed file that has gone since.
   files.RefreshListing();
-  std::filesystem::remove("broken.xml");
-  testsupport::CaptureStdout capture;
-  files.LoadResourceFile(0, spline);
-  EXPECT_EQ("Failed to load file: broken.xml\n", capture.Text());
+  ASSERT_EQ(std::vector<std::string>{bad.name}, files.mFilenames);
+  if (bad.goneAfterListing) std::filesystem::remove(bad.name);
+  std::string output;
+  {
+    testsupport::CaptureStdout capture;
+    EXPECT_FALSE(files.LoadResourceFile(0, spline));
+    output = capture.Text();
+  }
+  EXPECT_EQ("Failed to load file: " + std::string(bad.name) + "\n", output);
+  EXPECT_EQ((std::vector<vec2>{{1, 2}, {3, 4}}), spline.mControlPoints);
+  EXPECT_EQ(1, spline.mSelectedIndex);
+  EXPECT_EQ(10.0f, spline.mRotation);
+  EXPECT_EQ("mine", files.mFilename);
+  EXPECT_EQ(vec2(0.1f, 0.2f), files.mFileSplineStart);
+  EXPECT_EQ(0, files.mLoadIndex);
 }
+
+INSTANTIATE_TEST_SUITE_P(Load, BadFile, ::testing::ValuesIn(testsupport::BadPathFiles()),
+                         [](const ::testing::TestParamInfo<testsupport::BadPathFile>& c) {
+                           return testsupport::BadPathFileCaseName(c.param);
+                         });
 
 TEST_F(PathFileTest, ASelectionBeyondTheLoadedPointsIsDropped) {
   WriteFile("two.xml", Document("<ControlPoint>0 0</ControlPoint><ControlPoint>1 1</ControlPoint>"));

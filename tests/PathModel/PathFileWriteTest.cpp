@@ -13,6 +13,12 @@ using pathtest::PathFileTest;
 using testsupport::ReadFile;
 using testsupport::WriteFile;
 
+// The name of a parameterised case: its `name` field.
+template <typename Case>
+std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
+  return info.param.name;
+}
+
 TEST_F(PathFileTest, FourPointsGiveTheGoldenFile) {
   SetWindowPoints(kFourPoints);
   EXPECT_EQ("", SaveAs("a"));
@@ -45,23 +51,34 @@ TEST_F(PathFileTest, RotationAndScaleAreBakedIntoThePoints) {
 }
 
 // Numbers are printed like a text stream prints a float: %g with six significant digits.
+struct NumberCase {
+  const char* name;
+  float x;  // in the window; y is 184, where the frame starts, so the file gives 0
+};
+
+class SavedNumber : public PathFileTest, public ::testing::WithParamInterface<NumberCase> {};
+
+// A point alone, so that the start stays (0, 0) and the value is N itself.
+TEST_P(SavedNumber, HasSixSignificantDigits) {
+  const vec2 p(GetParam().x, 184.0f);
+  SetWindowPoints({p});
+  SaveAs("numbers");
+  const std::string text = ReadFile("numbers.xml");
+  char expected[64];
+  std::snprintf(expected, sizeof expected, "<ControlPoint>%g 0</ControlPoint>",
+                static_cast<double>((p.x - 262.0f) / 700.0f));
+  EXPECT_NE(std::string::npos, text.find(expected)) << expected << "\n" << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, SavedNumber,
+    ::testing::Values(NumberCase{"frame_left_edge", 262.0f}, NumberCase{"frame_right_edge", 962.0f},
+                      NumberCase{"a_third_of_the_frame", 495.3333f},
+                      NumberCase{"a_hundredth_of_a_pixel_in", 262.007f}, NumberCase{"a_billion", 1e9f},
+                      NumberCase{"minus_a_million", -1e6f}, NumberCase{"one_pixel_in", 263.0f}),
+    CaseName<NumberCase>);
+
 TEST_F(PathFileTest, NumbersUseSixSignificantDigits) {
-  const std::vector<float> xs = {262.0f, 962.0f, 495.3333f, 262.007f, 1e9f, -1e6f, 263.0f};
-  // Three points at a time, so that the start stays (0, 0) and the values are N itself.
-  std::vector<vec2> points;
-  for (float x : xs) points.push_back(vec2(x, 184.0f));
-  for (std::size_t first = 0; first < points.size(); first += 3) {
-    std::vector<vec2> chunk(points.begin() + first, points.begin() + std::min(points.size(), first + 3));
-    SetWindowPoints(chunk);
-    SaveAs("numbers");
-    const std::string text = ReadFile("numbers.xml");
-    for (const vec2& p : chunk) {
-      char expected[64];
-      std::snprintf(expected, sizeof expected, "<ControlPoint>%g 0</ControlPoint>",
-                    static_cast<double>((p.x - 262.0f) / 700.0f));
-      EXPECT_NE(std::string::npos, text.find(expected)) << expected << "\n" << text;
-    }
-  }
   SetWindowPoints({{262.0f + 700.0f / 3.0f, 184.0f}, {1e9f, 584.0f}});
   SaveAs("literal");
   const std::string text = ReadFile("literal.xml");
@@ -69,18 +86,31 @@ TEST_F(PathFileTest, NumbersUseSixSignificantDigits) {
   EXPECT_NE(std::string::npos, text.find("<ControlPoint>1.42857e+06 1</ControlPoint>")) << text;
 }
 
-TEST_F(PathFileTest, NameGetsTheXmlSuffixUnlessItEndsInIt) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"path", "path.xml"}, {"path.xml", "path.xml"}, {"path.XML", "path.XML.xml"}, {".xml", ".xml.xml"},
-      {"a", "a.xml"},       {"x.xml", "x.xml"},       {"abcd", "abcd.xml"},         {"v1.2", "v1.2.xml"},
-  };
+struct NameCase {
+  const char* name;
+  const char* filename;
+  const char* written;
+};
+
+class SaveName : public PathFileTest, public ::testing::WithParamInterface<NameCase> {};
+
+TEST_P(SaveName, GetsTheXmlSuffixUnlessItEndsInIt) {
   SetWindowPoints(kFourPoints);
-  for (const auto& [filename, written] : cases) {
-    SaveAs(filename);
-    EXPECT_TRUE(std::filesystem::exists(written)) << filename;
-    EXPECT_EQ(filename, files.mFilename);
-  }
+  SaveAs(GetParam().filename);
+  EXPECT_TRUE(std::filesystem::exists(GetParam().written)) << GetParam().filename;
+  EXPECT_EQ(GetParam().filename, files.mFilename);
 }
+
+INSTANTIATE_TEST_SUITE_P(Names, SaveName,
+                         ::testing::Values(NameCase{"plain", "path", "path.xml"},
+                                           NameCase{"ends_in_xml", "path.xml", "path.xml"},
+                                           NameCase{"ends_in_capital_xml", "path.XML", "path.XML.xml"},
+                                           NameCase{"only_the_suffix", ".xml", ".xml.xml"},
+                                           NameCase{"one_letter", "a", "a.xml"},
+                                           NameCase{"one_letter_and_xml", "x.xml", "x.xml"},
+                                           NameCase{"four_letters", "abcd", "abcd.xml"},
+                                           NameCase{"another_dot", "v1.2", "v1.2.xml"}),
+                         CaseName<NameCase>);
 
 TEST_F(PathFileTest, SaveChecksPointsThenName) {
   WriteFile("other.xml", "<resource/>");
@@ -100,23 +130,29 @@ TEST_F(PathFileTest, SaveRefreshesTheLoadList) {
   EXPECT_EQ((std::vector<std::string>{"new.xml", "zzz-other.txt"}), files.mFilenames);
 }
 
-TEST_F(PathFileTest, SaveLoadSaveGivesTheSameText) {
-  const std::vector<std::vector<vec2>> paths = {
-      kFourPoints,
-      {{612, 384}, {262, 584}},
-      {{300.5f, 200.25f}, {401, 517}, {733, 250}},
-  };
-  for (std::size_t i = 0; i < paths.size(); ++i) {
-    SetWindowPoints(paths[i]);
-    const std::string name = "trip" + std::to_string(i);
-    SaveAs(name);
-    const std::string first = ReadFile(name + ".xml");
-    EXPECT_EQ("", LoadNamed(name + ".xml"));
-    std::filesystem::remove(name + ".xml");
-    SaveAs(name);
-    EXPECT_EQ(first, ReadFile(name + ".xml")) << name;
-  }
+struct RoundTripCase {
+  const char* name;
+  std::vector<vec2> points;
+};
+
+class SaveLoadSave : public PathFileTest, public ::testing::WithParamInterface<RoundTripCase> {};
+
+TEST_P(SaveLoadSave, GivesTheSameText) {
+  SetWindowPoints(GetParam().points);
+  SaveAs("trip");
+  const std::string first = ReadFile("trip.xml");
+  EXPECT_EQ("", LoadNamed("trip.xml"));
+  std::filesystem::remove("trip.xml");
+  SaveAs("trip");
+  EXPECT_EQ(first, ReadFile("trip.xml"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, SaveLoadSave,
+                         ::testing::Values(RoundTripCase{"four_points", kFourPoints},
+                                           RoundTripCase{"two_points", {{612, 384}, {262, 584}}},
+                                           RoundTripCase{"three_points_between_pixels",
+                                                         {{300.5f, 200.25f}, {401, 517}, {733, 250}}}),
+                         CaseName<RoundTripCase>);
 
 // A refused save leaves the folder as it was: no backup of the file it would have replaced,
 // however often it is tried again.
@@ -176,23 +212,6 @@ TEST_F(PathFileTest, ReplacingKeepsPermissionsAndWritesThroughLinks) {
   ASSERT_EQ(0, stat("real.xml", &info));
   EXPECT_EQ(0640u, info.st_mode & 07777);
   EXPECT_EQ("old", ReadFile("link.xml.bak0"));
-}
-
-// Recovery files take the next free number after the name in the Filename field, also when
-// that name is itself a recovery file that was loaded; no name gives "untitled".
-TEST_F(PathFileTest, RecoveryFilesAreNumberedAfterTheNameAndNeverOverwritten) {
-  SetWindowPoints(kFourPoints);
-  testsupport::CaptureStdout capture;
-  EXPECT_EQ("untitled.xml.unsaved0", files.KeepUnsaved(spline));
-  files.mFilename = "level";
-  EXPECT_EQ("level.xml.unsaved0", files.KeepUnsaved(spline));
-  files.mFilename = "level.xml.unsaved0";  // loaded back
-  EXPECT_EQ("level.xml.unsaved1", files.KeepUnsaved(spline));
-  EXPECT_EQ(ReadFile(PATH_GOLDEN_DIR "/four_points.xml"), ReadFile("level.xml.unsaved1"));
-  EXPECT_EQ(
-      "Unsaved changes kept in untitled.xml.unsaved0\nUnsaved changes kept in level.xml.unsaved0\n"
-      "Unsaved changes kept in level.xml.unsaved1\n",
-      capture.Text());
 }
 
 }  // namespace

@@ -7,9 +7,6 @@ namespace {
 
 using BarTest = EditorTest;
 
-// Rows of the buttons, in window pixels from the top, and the middle of the bar.
-constexpr int kBarX = 100;
-constexpr int kPushBackY = 137;
 constexpr int kInsertBeforeY = 157;
 
 TEST_F(BarTest, ButtonsAndShortcutsOverTheBarPlaceThePointWhereThePointerLastWasInTheScene) {
@@ -124,15 +121,37 @@ TEST_F(LoadFieldTest, OpeningTheListShowsFilesMadeSinceAndLongNamesWhole) {
   EXPECT_FALSE(IsRed(At(400, 300)));
 }
 
+// On a long path the index labels cover everything: the Labels switch hides them.
+TEST_F(BarTest, TheLabelsSwitchHidesTheIndexLabels) {
+  AddPoint(500, 400);
+  const auto labelShows = [&] {
+    for (int x = 500; x < 510; ++x)
+      for (int y = 420; y < 432; ++y)
+        if (Near(At(x, y), 255, 255, 255, 30)) return true;
+    return false;
+  };
+  ASSERT_TRUE(mDemo->WaitFor(labelShows));
+  mDemo->Click(kSwitchX, kLabelsY);
+  EXPECT_TRUE(mDemo->WaitFor([&] { return !labelShows(); }));
+  EXPECT_TRUE(IsRed(At(500, 400)));
+  mDemo->Click(kSwitchX, kLabelsY);
+  EXPECT_TRUE(mDemo->WaitFor(labelShows));
+}
+
 // Rotation and Scale that are not finite would place every point nowhere: they are refused,
 // and the path stays where it was and keeps taking new points.
-TEST_F(BarTest, RotationOrScaleThatIsNotFiniteIsRefused) {
+struct NotFiniteCase {
+  const char* name;
+  const char* value;
+};
+
+class NotFiniteBarValue : public EditorTest, public ::testing::WithParamInterface<NotFiniteCase> {};
+
+TEST_P(NotFiniteBarValue, ForRotationOrScaleIsRefused) {
   AddPoint(600, 200);
   ASSERT_TRUE(WaitForColor(600, 200, IsRed));
-  for (const char* value : {"inf", "nan", "1e39"}) {
-    TypeInto(kRotationY, value);
-    TypeInto(kScaleY, value);
-  }
+  TypeInto(kRotationY, GetParam().value);
+  TypeInto(kScaleY, GetParam().value);
   mDemo->MoveTo(600, 700);
   mDemo->Frames(3);
   EXPECT_TRUE(IsRed(At(600, 200)));
@@ -140,6 +159,13 @@ TEST_F(BarTest, RotationOrScaleThatIsNotFiniteIsRefused) {
   EXPECT_TRUE(WaitForColor(700, 300, IsRed));
   EXPECT_TRUE(WaitForColor(600, 200, IsGreen));
 }
+
+INSTANTIATE_TEST_SUITE_P(BarTest, NotFiniteBarValue,
+                         ::testing::Values(NotFiniteCase{"infinity", "inf"}, NotFiniteCase{"nan", "nan"},
+                                           NotFiniteCase{"beyond_the_float_range", "1e39"}),
+                         [](const ::testing::TestParamInfo<NotFiniteCase>& c) {
+                           return std::string(c.param.name);
+                         });
 
 }  // namespace
 }  // namespace editor

@@ -51,18 +51,13 @@ TEST_F(EditorTest, MiddleDragMovesAllPointsAndDrawsTheYellowLine) {
   mDemo->MoveTo(600, Down(600));
   mDemo->Press(Button::Middle);
   EXPECT_TRUE(mDemo->WaitFor([&] { return mDemo->CursorHidden(); }));
-  // The line joins the last two pointer positions and lasts one frame: keep moving to see it.
-  bool lineSeen = false;
-  for (int i = 0; i < 120 && !lineSeen; ++i) {
-    const int offset = (i % 2 == 0) ? 40 : 0;
-    mDemo->MoveTo(600 + offset, Down(600));
-    for (int probe = 0; probe < 3 && !lineSeen; ++probe) {
-      // A one-pixel line on a pixel boundary lights the two rows beside it at half strength.
-      const Pixel p = At(620, 600);
-      lineSeen = p.r > 90 && p.g > 90 && p.b < 50;
-    }
-  }
-  EXPECT_TRUE(lineSeen);
+  // The line joins the last two pointer positions and lasts the one frame after the motion.
+  mDemo->AtOnce([&] { mDemo->MoveTo(640, Down(600)); }, 0);
+  EXPECT_TRUE(mDemo->InOneOfTheNextFrames(4, [&] {
+    // A one-pixel line on a pixel boundary lights the two rows beside it at half strength.
+    const Pixel p = At(620, 600);
+    return p.r > 90 && p.g > 90 && p.b < 50;
+  }));
   mDemo->MoveTo(600, Down(600));  // back where the drag began: the path is where it was
   mDemo->MoveTo(650, Down(550));
   mDemo->Release(Button::Middle);

@@ -6,10 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "DemoSession.h"
+#include "PathFileFormat.h"
 
 namespace editor {
 
@@ -26,6 +29,16 @@ constexpr int kRotationY = 95;
 constexpr int kScaleY = 115;
 constexpr int kLoadListFirstY = 92;  // first entry of the open Load list
 constexpr int kLoadListStep = 16;
+// The placement rows, below Undo and Redo, and the switches after them.
+constexpr int kXY = 287;
+constexpr int kYY = 307;
+constexpr int kSnapY = 327;
+constexpr int kLabelsY = 367;
+constexpr int kSwitchX = 122;  // a switch itself
+// Buttons, in the middle of the bar.
+constexpr int kBarX = 100;
+constexpr int kSaveY = 51;
+constexpr int kPushBackY = 137;
 
 inline bool Near(const Pixel& p, int r, int g, int b, int tolerance = 60) {
   return std::abs(p.r - r) <= tolerance && std::abs(p.g - g) <= tolerance && std::abs(p.b - b) <= tolerance;
@@ -42,6 +55,13 @@ inline std::string ReadText(const std::filesystem::path& file) {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+// The points a path file holds, at the window positions it was saved from.
+inline std::vector<PathPoint> PointsOf(const std::string& text) {
+  const std::optional<pathfile::Contents> contents = pathfile::ReadResourceFile(text);
+  if (!contents) return {};
+  return pathfile::WindowPositions(*contents).value_or(std::vector<PathPoint>{});
 }
 
 class EditorTest : public ::testing::Test {

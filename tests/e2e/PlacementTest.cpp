@@ -5,12 +5,6 @@
 namespace editor {
 namespace {
 
-// The placement rows of the bar, below Undo and Redo.
-constexpr int kXY = 287;
-constexpr int kYY = 307;
-constexpr int kSnapY = 327;
-constexpr int kSnapX = 122;  // the switch itself
-
 class PlacementTest : public EditorTest {
 protected:
   // The one control point of the saved file `name`, as the values it holds.
@@ -76,7 +70,7 @@ TEST_F(PlacementTest, ADragWithCtrlLandsOnTheGrid) {
 }
 
 TEST_F(PlacementTest, ARightClickWithSnapOnAppendsOnTheGrid) {
-  mDemo->Click(kSnapX, kSnapY);
+  mDemo->Click(kSwitchX, kSnapY);
   AddPoint(455, 347);                          // frame (193, 163)
   EXPECT_TRUE(WaitForColor(462, 359, IsRed));  // frame (200, 175)
   EXPECT_EQ(FileValue(462, 359), SavedPoint("grid"));

@@ -13,13 +13,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Every entry of a folder, recursively: file name -> content ("<folder>" for a folder).
+// Every entry of a folder, recursively: file name -> content ("<folder>" for a folder). The
+// session's own recovery file comes and goes with its edits and saves, and is left out.
 using Snapshot = std::map<std::string, std::string>;
 
 Snapshot Take(const fs::path& folder) {
   Snapshot files;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
     const std::string name = fs::relative(entry.path(), folder).string();
+    if (name == "untitled.xml.unsaved0") continue;
     files[name] = entry.is_directory() ? "<folder>" : ReadText(entry.path());
   }
   return files;

@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "EditorFixture.h"
-#include "PathFileFormat.h"
 
 namespace editor {
 namespace {
@@ -131,13 +130,6 @@ TEST_F(UndoTest, AnUndoneLoadGivesBackTheFileName) {
   EXPECT_TRUE(mDemo->WaitFor([&] { return Exists("mine.xml"); }));
   EXPECT_EQ(other, File("other.xml"));
   EXPECT_FALSE(Exists("other.xml.bak0"));
-}
-
-// The points a path file holds, at the window positions it was saved from.
-std::vector<PathPoint> PointsOf(const std::string& text) {
-  const std::optional<pathfile::Contents> contents = pathfile::ReadResourceFile(text);
-  if (!contents) return {};
-  return pathfile::WindowPositions(*contents).value_or(std::vector<PathPoint>{});
 }
 
 TEST_F(UndoTest, QuittingWithUnsavedEditsKeepsThemInANewRecoveryFileEachTime) {

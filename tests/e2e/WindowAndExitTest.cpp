@@ -21,24 +21,26 @@ TEST(WindowAndExit, WindowHasItsTitleAndSize) {
   XFree(name);
 }
 
-TEST(WindowAndExit, EachWayOutEndsWithExitCodeZero) {
-  struct Way {
-    const char* name;
-    void (*leave)(DemoSession&);
-  };
-  const Way ways[] = {
-      {"Escape", [](DemoSession& demo) { demo.Key("Escape"); }},
-      {"Alt+F4", [](DemoSession& demo) { demo.Key("F4", "Alt_L"); }},
-      {"closing the window", [](DemoSession& demo) { demo.CloseWindow(); }},
-  };
-  for (const Way& way : ways) {
-    SCOPED_TRACE(way.name);
-    DemoSession demo;
-    demo.MoveTo(600, 400);
-    way.leave(demo);
-    EXPECT_EQ(demo.WaitForExit(), std::optional<int>(0));
-  }
+struct Way {
+  const char* name;
+  void (*leave)(DemoSession&);
+};
+
+class WayOut : public ::testing::TestWithParam<Way> {};
+
+TEST_P(WayOut, EndsWithExitCodeZero) {
+  DemoSession demo;
+  demo.MoveTo(600, 400);
+  GetParam().leave(demo);
+  EXPECT_EQ(demo.WaitForExit(), std::optional<int>(0));
 }
+
+INSTANTIATE_TEST_SUITE_P(WindowAndExit, WayOut,
+                         ::testing::Values(Way{"escape", [](DemoSession& demo) { demo.Key("Escape"); }},
+                                           Way{"alt_f4", [](DemoSession& demo) { demo.Key("F4", "Alt_L"); }},
+                                           Way{"closing_the_window",
+                                               [](DemoSession& demo) { demo.CloseWindow(); }}),
+                         [](const ::testing::TestParamInfo<Way>& c) { return std::string(c.param.name); });
 
 TEST(WindowAndExit, SpecialKeysAreEchoedAndF4AloneDoesNotEndTheProgram) {
   DemoSession demo;

@@ -68,42 +68,73 @@ TEST_F(GameStateManagerTest, ChangeResumesEachLowerStateJustBeforeFreeingIt) {
   EXPECT_EQ(mManager->mStates, (std::vector<GameState*>{&mA}));
 }
 
-TEST_F(GameStateManagerTest, CommandsOnANonEmptyStack) {
-  struct Case {
-    StateCommand command;
-    Log expected;
-    std::vector<GameState*> stackAfter;
-  };
-  const std::vector<Case> cases = {
-      {Reload, {"B.Free", "B.Unload", "B.Load", "B.Update"}, {&mA, &mB}},
-      {Restart, {"B.Free", "B.Initialize", "B.Update"}, {&mA, &mB}},
-      {Push, {"B.Pause", "C.Load", "C.Initialize", "C.Update"}, {&mA, &mB, &mC}},
-      {Pop, {"B.Free", "B.Unload", "A.Resume", "A.Update"}, {&mA}},
-      {None, {"B.Update"}, {&mA, &mB}},
-      {static_cast<StateCommand>(42), {"B.Update"}, {&mA, &mB}},  // unknown acts like None
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.command));
-    Stack({&mA, &mB});
-    Request(c.command, &mC);
-    mManager->Update();
-    EXPECT_EQ(gLog, c.expected);
-    EXPECT_EQ(mManager->mStates, c.stackAfter);
-    EXPECT_EQ(mManager->mCommand, None);
-  }
+// The name of a parameterised case: its `name` field.
+template <typename Case>
+std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
+  return info.param.name;
 }
 
-TEST_F(GameStateManagerTest, EmptyStackKeepsCommandsThatNeedATop) {
-  for (StateCommand command : {Pop, Reload, Restart}) {
-    Request(command, &mA);
-    mManager->Update();
-    EXPECT_TRUE(gLog.empty());
-    EXPECT_EQ(mManager->mCommand, command);  // waits until a later request replaces it
+// A command given with A and B on the stack and C as the next state.
+struct CommandCase {
+  const char* name;
+  StateCommand command;
+  Log expected;
+  const char* stackAfter;  // the states' names, bottom first
+};
+
+class CommandOnANonEmptyStack : public GameStateManagerTest,
+                                public ::testing::WithParamInterface<CommandCase> {
+protected:
+  std::vector<GameState*> States(const std::string& names) {
+    std::vector<GameState*> states;
+    for (char name : names) states.push_back(name == 'A' ? &mA : name == 'B' ? &mB : &mC);
+    return states;
   }
+};
+
+TEST_P(CommandOnANonEmptyStack, CallsTheStatesInOrder) {
+  const CommandCase& c = GetParam();
+  Stack({&mA, &mB});
+  Request(c.command, &mC);
+  mManager->Update();
+  EXPECT_EQ(gLog, c.expected);
+  EXPECT_EQ(mManager->mStates, States(c.stackAfter));
+  EXPECT_EQ(mManager->mCommand, None);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, CommandOnANonEmptyStack,
+    ::testing::Values(CommandCase{"reload", Reload, {"B.Free", "B.Unload", "B.Load", "B.Update"}, "AB"},
+                      CommandCase{"restart", Restart, {"B.Free", "B.Initialize", "B.Update"}, "AB"},
+                      CommandCase{"push", Push, {"B.Pause", "C.Load", "C.Initialize", "C.Update"}, "ABC"},
+                      CommandCase{"pop", Pop, {"B.Free", "B.Unload", "A.Resume", "A.Update"}, "A"},
+                      CommandCase{"none", None, {"B.Update"}, "AB"},
+                      // An unknown command acts like None.
+                      CommandCase{"unknown", static_cast<StateCommand>(42), {"B.Update"}, "AB"}),
+    CaseName<CommandCase>);
+
+struct TopCommandCase {
+  const char* name;
+  StateCommand command;
+};
+
+class EmptyStack : public GameStateManagerTest, public ::testing::WithParamInterface<TopCommandCase> {};
+
+TEST_P(EmptyStack, KeepsACommandThatNeedsATop) {
+  const StateCommand command = GetParam().command;
+  Request(command, &mA);
+  mManager->Update();
+  EXPECT_TRUE(gLog.empty());
+  EXPECT_EQ(mManager->mCommand, command);  // waits until a later request replaces it
   Request(Push, &mA);
   mManager->Update();
   EXPECT_EQ(gLog, (Log{"A.Load", "A.Initialize", "A.Update"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Commands, EmptyStack,
+                         ::testing::Values(TopCommandCase{"pop", Pop}, TopCommandCase{"reload", Reload},
+                                           TopCommandCase{"restart", Restart}),
+                         CaseName<TopCommandCase>);
 
 TEST_F(GameStateManagerTest, ChangeToNullChangesNothingButStillUpdatesTheTop) {
   Stack({&mA, &mB});

@@ -1,5 +1,6 @@
 // Fuzz target: bytes written as a file in the working folder and chosen from the Load list,
-// through the editor's own Load; a load that succeeds must survive Save and load back. The
+// through the editor's own Load; a load that succeeds must survive Save and load back, with its
+// ends. The
 // same bytes as the file a Save would replace: its backup must be what the XML library prints
 // of it, or the bytes themselves when they do not parse.
 #include <algorithm>
@@ -46,6 +47,7 @@ std::uint32_t IndexOf(const PathFiles& files, const std::string& name) {
 void CheckSaveRoundTrip(CubicBSpline& spline, PathFiles& files) {
   RemoveStartingWith("copy.xml");
   const std::vector<vec2> loaded = spline.mControlPoints;
+  const PathEnds ends = spline.mEnds;
   const vec2 start = spline.Evaluate(0.0f);
   files.mFilename = "copy";
   files.Save(spline);
@@ -53,6 +55,7 @@ void CheckSaveRoundTrip(CubicBSpline& spline, PathFiles& files) {
   if (!std::filesystem::exists("copy.xml")) return;
   files.LoadResourceFile(IndexOf(files, "copy.xml"), spline);
   if (spline.mControlPoints.size() != loaded.size()) Fail("saved copy has another point count");
+  if (spline.mEnds != ends) Fail("saved copy has other ends");
   const float startSize = std::abs(start.x) + std::abs(start.y);
   for (std::size_t i = 0; i < loaded.size(); ++i) {
     const vec2 a = loaded[i], b = spline.mControlPoints[i];

@@ -1,7 +1,7 @@
 // Fuzz target: bytes as a path text into the runtime's reader. A refused text must say why; a
-// path read must have a finite curve and length, positions by distance that start and end
-// where the drawn curve does, unit tangents, poses that agree with both, and nearest points
-// on the curve.
+// path read, whatever its ends, must have a finite curve and length, positions by distance that
+// start and end where the drawn curve does, unit tangents, poses that agree with both, and
+// nearest points on the curve.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -66,11 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Fail("a control point that is not finite");
   const std::vector<PathPoint> samples = path->Samples();
   if (!std::all_of(samples.begin(), samples.end(), IsFinite)) Fail("a sample that is not finite");
-  if ((count < 4) != samples.empty()) Fail("samples for no curve, or no samples for a curve");
+  const bool curve = count >= splinecurve::MinimumPoints(path->Ends());
+  if (curve == samples.empty()) Fail("samples for no curve, or no samples for a curve");
   for (float s :
        {0.0f, 0.5f, static_cast<float>(count), -1.0f, 1e30f, std::numeric_limits<float>::quiet_NaN()})
     if (!IsFinite(path->Evaluate(s))) Fail("a curve point that is not finite");
-  if (count >= 4) {
+  if (curve) {
     CheckDistances(*path, samples);
   } else if (path->Length() != 0.0) {
     Fail("a length for no curve");

@@ -88,31 +88,36 @@ TEST_F(ShaderLibraryTest, MissingFilesAreReportedAndTheBuildIsRetriedOnEveryRequ
   EXPECT_EQ(CurrentProgram(), static_cast<GLint>(program->mId));
 }
 
-TEST_F(ShaderLibraryTest, CompileAndLinkFailuresPrintTheirMessageAndTheLog) {
-  struct Case {
-    const char* name;
-    const char* frag;
-    const char* firstLine;  // pattern of the message line
-  };
-  const Case cases[] = {
-      {"Broken", kSyntaxErrorFrag,
-       R"(error in compiling shader source [1-9][0-9]*: \.\./resources/shaders/Broken\.frag)"},
-      {"Unlinked", kUnresolvedFrag, R"(error in linking program: [1-9][0-9]*)"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    WritePair(c.name, kColorVert, c.frag);
-    CaptureStdout out;
-    EXPECT_EQ(mLibrary.UseProgram(c.name), nullptr);
-    // The message line, then the driver's log: at least one more non-empty line.
-    EXPECT_TRUE(std::regex_search(out.Text(), std::regex(std::string("^") + c.firstLine + "\n.+")))
-        << out.Text();
-    EXPECT_EQ(out.Text().find("error in opening"), std::string::npos);
-    EXPECT_EQ(out.Text().find("Error occurred in OpenGL"), std::string::npos) << out.Text();
-    EXPECT_TRUE(mLibrary.mPrograms.empty());
-    EXPECT_EQ(CurrentProgram(), 0);
-  }
+struct BuildFailureCase {
+  const char* name;
+  const char* frag;
+  const char* firstLine;  // pattern of the message line
+};
+
+class BuildFailure : public ShaderLibraryTest, public ::testing::WithParamInterface<BuildFailureCase> {};
+
+TEST_P(BuildFailure, PrintsItsMessageAndTheLog) {
+  const BuildFailureCase& c = GetParam();
+  WritePair(c.name, kColorVert, c.frag);
+  CaptureStdout out;
+  EXPECT_EQ(mLibrary.UseProgram(c.name), nullptr);
+  // The message line, then the driver's log: at least one more non-empty line.
+  EXPECT_TRUE(std::regex_search(out.Text(), std::regex(std::string("^") + c.firstLine + "\n.+")))
+      << out.Text();
+  EXPECT_EQ(out.Text().find("error in opening"), std::string::npos);
+  EXPECT_EQ(out.Text().find("Error occurred in OpenGL"), std::string::npos) << out.Text();
+  EXPECT_TRUE(mLibrary.mPrograms.empty());
+  EXPECT_EQ(CurrentProgram(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Stages, BuildFailure,
+    ::testing::Values(
+        BuildFailureCase{
+            "Broken", kSyntaxErrorFrag,
+            R"(error in compiling shader source [1-9][0-9]*: \.\./resources/shaders/Broken\.frag)"},
+        BuildFailureCase{"Unlinked", kUnresolvedFrag, R"(error in linking program: [1-9][0-9]*)"}),
+    [](const ::testing::TestParamInfo<BuildFailureCase>& c) { return std::string(c.param.name); });
 
 TEST_F(ShaderLibraryTest, PendingOpenGLErrorIsReportedBeforeTheBuild) {
   WritePair("Bare", kBareVert, kBareFrag);

@@ -147,32 +147,39 @@ TEST_F(TextureLibraryTest, EmptyNameIsNoTextureAndTouchesNoFile) {
   EXPECT_TRUE(mLibrary.mTextures.empty());
 }
 
-TEST_F(TextureLibraryTest, FailedLoadIsSilentAndTriedAgainNextTime) {
-  struct Case {
-    const char* name;
-    const char* content;  // null: no file at all
-  };
-  for (const Case& c : {Case{"missing.tga", nullptr}, Case{"garbage.tga", "not an image"}}) {
-    SCOPED_TRACE(c.name);
-    if (c.content != nullptr) WriteImage(c.name, c.content);
-    OpenWatch opens(Folder());
-    for (int attempt = 0; attempt < 2; ++attempt) {
-      testing::internal::CaptureStdout();  // the descriptor, so that C output shows up too
-      EXPECT_EQ(Lookup(c.name), 0u);
-      EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-      if (c.content != nullptr) {
-        EXPECT_GE(opens.Take(), 1);  // each request reads the file again
-      }
-    }
-    EXPECT_TRUE(mLibrary.mTextures.empty());
+struct FailedLoadCase {
+  const char* name;
+  const char* file;
+  const char* content;  // null: no file at all
+};
 
-    WriteImage(c.name, SolidTga(1, 1, 255, 255, 255, 255));
-    EXPECT_NE(Lookup(c.name), 0u);
-    EXPECT_EQ(mLibrary.mTextures.size(), 1u);
-    for (const auto& entry : mLibrary.mTextures) glDeleteTextures(1, &entry.second);
-    mLibrary.mTextures.clear();
+class FailedLoad : public TextureLibraryTest, public ::testing::WithParamInterface<FailedLoadCase> {};
+
+TEST_P(FailedLoad, IsSilentAndTriedAgainNextTime) {
+  const FailedLoadCase& c = GetParam();
+  if (c.content != nullptr) WriteImage(c.file, c.content);
+  OpenWatch opens(Folder());
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    testing::internal::CaptureStdout();  // the descriptor, so that C output shows up too
+    EXPECT_EQ(Lookup(c.file), 0u);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    if (c.content != nullptr) {
+      EXPECT_GE(opens.Take(), 1);  // each request reads the file again
+    }
   }
+  EXPECT_TRUE(mLibrary.mTextures.empty());
+
+  WriteImage(c.file, SolidTga(1, 1, 255, 255, 255, 255));
+  EXPECT_NE(Lookup(c.file), 0u);
+  EXPECT_EQ(mLibrary.mTextures.size(), 1u);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, FailedLoad,
+                         ::testing::Values(FailedLoadCase{"missing", "missing.tga", nullptr},
+                                           FailedLoadCase{"not_an_image", "garbage.tga", "not an image"}),
+                         [](const ::testing::TestParamInfo<FailedLoadCase>& c) {
+                           return std::string(c.param.name);
+                         });
 
 }  // namespace

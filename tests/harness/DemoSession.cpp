@@ -8,7 +8,8 @@
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xdamage.h>
 #include <X11/extensions/Xfixes.h>
-#include <signal.h>    // kill
+#include <poll.h>      // waiting for the X connection
+#include <signal.h>    // kill, SIGSTOP and SIGCONT
 #include <sys/wait.h>  // waitpid
 #include <unistd.h>    // fork, exec and pipes for the program's output
 
@@ -164,22 +165,84 @@ void DemoSession::MoveTo(int x, int y) {
   XTranslateCoordinates(mX, mWindow, DefaultRootWindow(mX), x, y, &rootX, &rootY, &child);
   XTestFakeMotionEvent(mX, DefaultScreen(mX), rootX, rootY, CurrentTime);
   XFlush(mX);
-  // The editor sees a new pointer position one frame after the event (the input roll-over
-  // copies it at the end of a frame), and the first frame counted may have begun before the
-  // event: three frames, so a release sent next never overtakes the last motion.
-  Frames(3);
+  Settle();
 }
 
 void DemoSession::Press(Button button) {
   XTestFakeButtonEvent(mX, static_cast<unsigned int>(button), True, CurrentTime);
   XFlush(mX);
-  Frames(3);
+  Settle();
 }
 
 void DemoSession::Release(Button button) {
   XTestFakeButtonEvent(mX, static_cast<unsigned int>(button), False, CurrentTime);
   XFlush(mX);
-  Frames(3);
+  Settle();
+}
+
+void DemoSession::Settle() {
+  // The first frame counted may have begun before the input; three frames see it through the
+  // program's frame and onto the screen.
+  if (!mAtOnce) Frames(3);
+}
+
+bool DemoSession::Stop() {
+  if (!Running()) return false;
+  kill(mPid, SIGSTOP);
+  int status = 0;
+  if (waitpid(mPid, &status, WUNTRACED) != mPid) return false;
+  if (WIFSTOPPED(status)) return true;
+  mExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return false;
+}
+
+void DemoSession::Resume() { kill(mPid, SIGCONT); }
+
+void DemoSession::AtOnce(const std::function<void()>& send, int frames) {
+  const bool stopped = Stop();
+  mAtOnce = true;
+  send();
+  mAtOnce = false;
+  // Once the server has made the events, they wait in the program's connection; it reads them
+  // all in one go when it goes on.
+  XSync(mX, False);
+  Sleep(20);
+  if (stopped) Resume();
+  if (frames > 0) Frames(frames);
+}
+
+bool DemoSession::InOneOfTheNextFrames(int count, const std::function<bool()>& seen) {
+  XSync(mX, False);
+  const auto end = std::chrono::steady_clock::now() + Scaled(std::chrono::seconds(10));
+  for (int frame = 0; frame < count && std::chrono::steady_clock::now() < end && Running();) {
+    if (!XPending(mX)) {
+      pollfd connection{ConnectionNumber(mX), POLLIN, 0};
+      poll(&connection, 1, 5);
+      continue;
+    }
+    XEvent event;
+    XNextEvent(mX, &event);
+    if (event.type != mDamageEventBase + XDamageNotify) continue;
+    // A frame has just been presented; the next one takes the program a while to draw.
+    const bool stopped = Stop();
+    XDamageSubtract(mX, mDamage, None, None);
+    const bool holds = seen();
+    if (stopped) Resume();
+    if (holds) return true;
+    ++frame;
+  }
+  return false;
+}
+
+void DemoSession::Resize(int width, int height) {
+  XResizeWindow(mX, mWindow, static_cast<unsigned int>(width), static_cast<unsigned int>(height));
+  XSync(mX, False);
+  WaitFor([&] {
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(mX, mWindow, &attributes) && attributes.width == width &&
+           attributes.height == height;
+  });
+  Frames(5);
 }
 
 void DemoSession::Click(int x, int y, Button button) {
@@ -211,19 +274,19 @@ void DemoSession::Key(const std::string& keysym, const std::string& modifiers) {
   XTestFakeKeyEvent(mX, code, False, CurrentTime);
   for (auto it = held.rbegin(); it != held.rend(); ++it) XTestFakeKeyEvent(mX, *it, False, CurrentTime);
   XFlush(mX);
-  Frames(3);
+  Settle();
 }
 
 void DemoSession::Hold(const std::string& keysym) {
   XTestFakeKeyEvent(mX, XKeysymToKeycode(mX, XStringToKeysym(keysym.c_str())), True, CurrentTime);
   XFlush(mX);
-  Frames(3);
+  Settle();
 }
 
 void DemoSession::LetGo(const std::string& keysym) {
   XTestFakeKeyEvent(mX, XKeysymToKeycode(mX, XStringToKeysym(keysym.c_str())), False, CurrentTime);
   XFlush(mX);
-  Frames(3);
+  Settle();
 }
 
 void DemoSession::Type(const std::string& text) {

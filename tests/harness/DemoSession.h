@@ -58,6 +58,17 @@ public:
   // busy machine slows the test down instead of making it lose events).
   void Frames(int count = 3);
 
+  // Input faster than the program's frames: the input that `send` makes with the helpers above
+  // (which then wait for no frame) is sent while the program is stopped, so that all of it
+  // reaches the program between two of its frames; then `frames` frames are awaited.
+  void AtOnce(const std::function<void()>& send, int frames = 3);
+  // Looks at each of the next `count` frames the program presents, keeping the program stopped
+  // while `seen` looks at it; true as soon as `seen` holds for one of them. For what shows for
+  // one frame only.
+  bool InOneOfTheNextFrames(int count, const std::function<bool()>& seen);
+  // Resizes the window, as a window manager would, and waits for frames at the new size.
+  void Resize(int width, int height);
+
   // A window pixel; y counts down from the top like the input coordinates.
   Pixel PixelAt(int x, int y);
   // The same with the editor's axes: y counts up from the bottom edge.
@@ -95,6 +106,12 @@ public:
   bool SavePng(const std::filesystem::path& file);
 
 private:
+  // The frames an input helper waits for after its input: three, or none inside AtOnce.
+  void Settle();
+  // Stops the program (SIGSTOP) and lets it go on again; false when it is no longer running.
+  bool Stop();
+  void Resume();
+
   std::unique_ptr<XServer> mServer;
   std::filesystem::path mRoot;
   std::filesystem::path mWork;
@@ -104,6 +121,7 @@ private:
   ::Window mWindow = 0;
   unsigned long mDamage = 0;
   int mDamageEventBase = 0;
+  bool mAtOnce = false;
 };
 
 // Where the build put Demo and where the repository keeps its resources.

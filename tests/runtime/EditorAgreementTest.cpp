@@ -1,11 +1,14 @@
-// The runtime against the editor: a path saved by the editor's Save reads back to the points
-// and the samples the editor shows after loading it, less the frame's corner.
+// The runtime against the editor: a path saved by the editor's Save, with each kind of ends,
+// reads back to the points and the samples the editor shows after loading it, less the frame's
+// corner.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <string>
+#include <tuple>
 
 #include "CubicBSpline.h"
 #include "PathFiles.h"
@@ -22,16 +25,17 @@ bool SameBits(const PathPoint& a, const vec2& b) {
   return std::memcmp(&a.x, &b.x, sizeof a.x) == 0 && std::memcmp(&a.y, &b.y, sizeof a.y) == 0;
 }
 
-class EditorAgreement : public ::testing::TestWithParam<Shape> {
+class EditorAgreement : public ::testing::TestWithParam<std::tuple<Shape, PathEnds>> {
 protected:
   // Saves the shape with the editor, loads the file back into the editor (rebuilding its
   // samples) and into the runtime.
   void SetUp() override {
-    const Shape& shape = GetParam();
+    const Shape& shape = std::get<0>(GetParam());
     CubicBSpline drawn;
     for (const PathPoint& p : shape.windowPoints) drawn.PushBack(vec2(p.x, p.y));
     drawn.SetRotation(shape.rotation);
     drawn.SetScale(shape.scale);
+    drawn.SetEnds(std::get<1>(GetParam()));
     PathFiles files;
     files.mFilename = "shape";
     testsupport::CaptureStdout quiet;
@@ -46,6 +50,8 @@ protected:
     runtime = PathResource::FromFile("shape.xml", &error);
     ASSERT_TRUE(runtime) << error;
     EXPECT_EQ("", error);
+    EXPECT_EQ(drawn.mEnds, editor.mEnds);
+    EXPECT_EQ(drawn.mEnds, runtime->Ends());
   }
 
   testsupport::TempWorkDir work;
@@ -76,11 +82,12 @@ TEST_P(EditorAgreement, PointsAndSamplesAreTheEditorsLessTheFrameCorner) {
 }
 
 // On the same points the runtime's curve is the editor's, bit for bit: its samples, and its
-// Evaluate over the whole parameter range, past the end where the indices wrap.
+// Evaluate over the whole parameter range, past the end where the indices wrap (free) or the
+// curve is held to its end (pinned).
 TEST_P(EditorAgreement, OnTheSamePointsTheCurveIsTheEditorsBitForBit) {
   CubicBSpline same;
   for (const PathPoint& p : runtime->ControlPoints()) same.mControlPoints.push_back(vec2(p.x, p.y));
-  same.mSamplesValid = false;
+  same.SetEnds(runtime->Ends());
   same.RebuildSamples();
   const std::vector<PathPoint> samples = runtime->Samples();
   ASSERT_EQ(same.mSamples.size(), samples.size());
@@ -94,7 +101,17 @@ TEST_P(EditorAgreement, OnTheSamePointsTheCurveIsTheEditorsBitForBit) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Shapes, EditorAgreement, ::testing::ValuesIn(runtimetest::Shapes()),
-                         runtimetest::CaseName<Shape>);
+std::string EndsName(PathEnds ends) {
+  return ends == PathEnds::Free ? "free" : ends == PathEnds::Pinned ? "pinned" : "loop";
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, EditorAgreement,
+                         ::testing::Combine(::testing::ValuesIn(runtimetest::Shapes()),
+                                            ::testing::Values(PathEnds::Free, PathEnds::Pinned,
+                                                              PathEnds::Loop)),
+                         [](const ::testing::TestParamInfo<std::tuple<Shape, PathEnds>>& c) {
+                           return std::string(std::get<0>(c.param).name) + "_" +
+                                  EndsName(std::get<1>(c.param));
+                         });
 
 }  // namespace

@@ -121,19 +121,25 @@ INSTANTIATE_TEST_SUITE_P(
                     kBeyond}),
     runtimetest::CaseName<RefusedCase>);
 
-TEST(ShortPath, BelowFourPointsTheCurveIsEmpty) {
-  for (std::size_t count = 0; count < 4; ++count) {
-    const std::vector<PathPoint> points(count, PathPoint{10.0f, 20.0f});
-    const std::optional<PathResource> path = PathResource::FromText(runtimetest::PathText(points), nullptr);
-    ASSERT_TRUE(path) << count;
-    EXPECT_EQ(points, path->ControlPoints());
-    EXPECT_TRUE(path->Samples().empty()) << count;
-    EXPECT_EQ(0.0f, path->Length()) << count;
-    EXPECT_EQ(PathPoint({0, 0}), path->Evaluate(0.5f)) << count;
-    EXPECT_EQ(PathPoint({0, 0}), path->PointAtDistance(1.0f)) << count;
-    EXPECT_EQ(PathPoint({0, 0}), path->TangentAtDistance(1.0f)) << count;
-  }
+class ShortPath : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(ShortPath, BelowFourPointsTheCurveIsEmpty) {
+  const std::size_t count = GetParam();
+  const std::vector<PathPoint> points(count, PathPoint{10.0f, 20.0f});
+  const std::optional<PathResource> path = PathResource::FromText(runtimetest::PathText(points), nullptr);
+  ASSERT_TRUE(path) << count;
+  EXPECT_EQ(points, path->ControlPoints());
+  EXPECT_TRUE(path->Samples().empty()) << count;
+  EXPECT_EQ(0.0f, path->Length()) << count;
+  EXPECT_EQ(PathPoint({0, 0}), path->Evaluate(0.5f)) << count;
+  EXPECT_EQ(PathPoint({0, 0}), path->PointAtDistance(1.0f)) << count;
+  EXPECT_EQ(PathPoint({0, 0}), path->TangentAtDistance(1.0f)) << count;
 }
+
+INSTANTIATE_TEST_SUITE_P(Counts, ShortPath, ::testing::Range<std::size_t>(0, 4),
+                         [](const ::testing::TestParamInfo<std::size_t>& c) {
+                           return "points_" + std::to_string(c.param);
+                         });
 
 // The hostile inputs of the editor's loader, as files: each is read or refused with a reason.
 struct SeedCase {

@@ -34,25 +34,36 @@ TEST_F(Registry, LoadsAFileUnderItsNameAndFindsIt) {
   EXPECT_EQ(nullptr, FindPath("never-loaded.xml"));
 }
 
-TEST_F(Registry, AFailureIsOneLineWithTheNameAndTheReason) {
-  WriteFile("broken.xml", "<resource>");
-  struct Case {
-    const char* name;
-    const char* line;
-  };
-  for (const Case& c :
-       {Case{"missing.xml",
-             "Failed to load file: missing.xml (cannot read file: No such file or "
-             "directory)\n"},
-        Case{"broken.xml", "Failed to load file: broken.xml (not an XML document with a root element)\n"},
-        Case{"two\nlines.xml",
-             "Failed to load file: two?lines.xml (cannot read file: No such file or "
-             "directory)\n"}}) {
-    CaptureStdout output;
-    EXPECT_FALSE(GetResource(c.name));
-    EXPECT_EQ(c.line, output.Text());
-    EXPECT_EQ(nullptr, FindPath(c.name));
-  }
+struct FailureCase {
+  const char* name;
+  const char* file;
+  const char* content;  // null: no such file
+  const char* line;
+};
+
+class RegistryFailure : public Registry, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(RegistryFailure, IsOneLineWithTheNameAndTheReason) {
+  const FailureCase& c = GetParam();
+  if (c.content != nullptr) WriteFile(c.file, c.content);
+  CaptureStdout output;
+  EXPECT_FALSE(GetResource(c.file));
+  EXPECT_EQ(c.line, output.Text());
+  EXPECT_EQ(nullptr, FindPath(c.file));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RegistryFailure,
+    ::testing::Values(
+        FailureCase{"missing", "missing.xml", nullptr,
+                    "Failed to load file: missing.xml (cannot read file: No such file or directory)\n"},
+        FailureCase{"not_a_document", "broken.xml", "<resource>",
+                    "Failed to load file: broken.xml (not an XML document with a root element)\n"},
+        FailureCase{"line_break_in_the_name", "two\nlines.xml", nullptr,
+                    "Failed to load file: two?lines.xml (cannot read file: No such file or directory)\n"}),
+    runtimetest::CaseName<FailureCase>);
+
+TEST_F(Registry, NoNameIsAFailureWithAnEmptyName) {
   CaptureStdout output;
   EXPECT_FALSE(GetResource(nullptr));
   EXPECT_EQ("Failed to load file:  (cannot read file: No such file or directory)\n", output.Text());

@@ -4,7 +4,7 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
-#include "WindowSize.h"
+#include "WindowView.h"
 
 namespace testsupport {
 

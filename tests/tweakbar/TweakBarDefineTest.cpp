@@ -63,11 +63,12 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultyCase{"no_value", "'Spline' valueswidth"}, FaultyCase{"no_bar_at_all", ""}),
     CaseName);
 
-TEST_F(TweakBarTest, EntriesKeepLabelKeyAndStepAndMayShareTheEmptyName) {
+TEST_F(TweakBarTest, EntriesKeepLabelKeyStepAndPrecisionAndMayShareTheEmptyName) {
   TwBar* bar = TwNewBar("Spline");
   float value = 0;
   auto get = [](void* out, void* data) { *static_cast<float*>(out) = *static_cast<float*>(data); };
-  ASSERT_EQ(TwAddVarCB(bar, "", TW_TYPE_FLOAT, nullptr, get, &value, "label=Rotation step=0.1"), 1);
+  ASSERT_EQ(TwAddVarCB(bar, "", TW_TYPE_FLOAT, nullptr, get, &value, "label=Rotation step=0.1 precision=1"),
+            1);
   ASSERT_EQ(TwAddButton(
                 bar, "", [](void*) {}, nullptr, "label='Push Back CP' key=z"),
             1);
@@ -79,7 +80,9 @@ TEST_F(TweakBarTest, EntriesKeepLabelKeyAndStepAndMayShareTheEmptyName) {
   ASSERT_EQ(entries.size(), 4u);
   EXPECT_EQ(entries[0].label, "Rotation");
   EXPECT_FLOAT_EQ(entries[0].step, 0.1f);
+  EXPECT_EQ(entries[0].precision, 1);
   EXPECT_EQ(entries[1].label, "Push Back CP");
+  EXPECT_EQ(entries[1].precision, -1);
   ASSERT_EQ(entries[1].keys.size(), 1u);
   EXPECT_EQ(entries[1].keys[0].code, 'z');
   ASSERT_EQ(entries[2].keys.size(), 1u);
@@ -104,7 +107,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FaultyCase{"key_without_a_key", "label='Save' key=CTRL+"},
                       FaultyCase{"one_of_two_keys_faulty", "label='Redo' key='CTRL+y CTRL+'"},
                       FaultyCase{"unknown_attribute", "label=x colour=red"},
-                      FaultyCase{"zero_step", "step=0"}, FaultyCase{"unclosed_quote", "label='open"}),
+                      FaultyCase{"zero_step", "step=0"}, FaultyCase{"unclosed_quote", "label='open"},
+                      FaultyCase{"precision_not_whole", "precision=1.5"},
+                      FaultyCase{"precision_too_large", "precision=13"}),
     CaseName);
 
 TEST_F(TweakBarTest, AnEntryNeedsABar) {

@@ -269,6 +269,97 @@ TEST_F(TweakBarEventsTest, OpeningADropDownListCallsItsOpenCallbackOnceBeforeItS
   EXPECT_GT(tweakbar::State().popupRect.height, 30.0f);
 }
 
+// Keys faster than the frames: a BackSpace pressed again before ImGui saw the last one let go
+// still counts, and text typed right after the click that opens the field goes into it.
+TEST_F(TweakBarEventsTest, EveryKeyOfABurstCountsFromTheClickThatOpensTheField) {
+  std::string filename = "keep";
+  TwAddVarRW(mBar, "", TW_TYPE_STDSTRING, &filename, "label=Filename");
+  TwAddButton(mBar, "", CountPress, nullptr, "label='Push Back CP' key=z");
+  Frames(1);
+  TwEventMouseMotionGLUT(kValueX, kFirstRowY);
+  TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, kValueX, kFirstRowY);
+  TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, kValueX, kFirstRowY);
+  for (char key : std::string("zzzz"))
+    EXPECT_EQ(TwEventKeyboardGLUT(static_cast<unsigned char>(key), 0, 0), 1);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(TwEventKeyboardGLUT(8, 0, 0), 1);  // BackSpace
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(TwEventSpecialGLUT(GLUT_KEY_LEFT, 0, 0), 1);
+  EXPECT_EQ(TwEventKeyboardGLUT('_', 0, 0), 1);
+  EXPECT_EQ(TwEventKeyboardGLUT(13, 0, 0), 1);
+  Frames(40);
+  EXPECT_EQ(filename, "k_ee");  // keep, zzzz at the end, five BackSpaces, two to the left, _
+  EXPECT_EQ(gPresses, 0);
+}
+
+// A press of any button outside the bars while a field is edited commits the field before the
+// call returns, so the program acts on the press with the value set; the press is the program's.
+TEST_F(TweakBarEventsTest, APressOfAnyButtonOutsideTheBarsCommitsTheEditFirst) {
+  for (const int button : {GLUT_LEFT_BUTTON, GLUT_MIDDLE_BUTTON, GLUT_RIGHT_BUTTON}) {
+    SCOPED_TRACE(button);
+    TwTerminate();
+    SetUp();
+    std::string filename = "old";
+    TwAddVarRW(mBar, "", TW_TYPE_STDSTRING, &filename, "label=Filename");
+    Frames(1);
+    Click(kValueX, kFirstRowY);
+    Type("new");
+    ASSERT_TRUE(tweakbar::State().editing);
+    TwEventMouseMotionGLUT(600, 400);
+    EXPECT_EQ(TwEventMouseButtonGLUT(button, GLUT_DOWN, 600, 400), 0);
+    EXPECT_EQ(filename, "oldnew");
+    EXPECT_FALSE(tweakbar::State().editing);
+    EXPECT_EQ(TwEventMouseButtonGLUT(button, GLUT_UP, 600, 400), 0);
+    EXPECT_EQ(TwEventKeyboardGLUT('z', 0, 0), 0);  // the keys are the program's again
+  }
+}
+
+TEST_F(TweakBarEventsTest, EscapeClosesAnOpenListAndOnlyThenIsTheProgramsOwn) {
+  const TwEnumVal files[] = {{0, "a.xml"}, {1, "b.xml"}};
+  const TwType type = TwDefineEnum("LoadFilenamesEnum", files, 2);
+  static int chosen = -1;
+  chosen = -1;
+  TwAddVarCB(
+      mBar, "", type, [](const void* in, void*) { chosen = *static_cast<const int*>(in); },
+      [](void* out, void*) { *static_cast<int*>(out) = 0; }, nullptr, "label='Load'");
+  Frames(1);
+  // The click that opens the list and both Escapes, faster than the frames.
+  TwEventMouseMotionGLUT(kValueX, kFirstRowY);
+  TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, kValueX, kFirstRowY);
+  TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, kValueX, kFirstRowY);
+  EXPECT_EQ(TwEventKeyboardGLUT(27, 0, 0), 1);
+  EXPECT_EQ(TwEventKeyboardGLUT(27, 0, 0), 0);
+  EXPECT_FALSE(tweakbar::State().popupOpen);
+  Frames(3);
+  EXPECT_FALSE(tweakbar::State().popupOpen);
+  EXPECT_EQ(chosen, -1);  // closing chose nothing
+}
+
+// A window lower than the bar cuts it at the window's edge; it scrolls, so its last entry can
+// still be reached, and it has its height back when the window grows.
+TEST_F(TweakBarEventsTest, ABarLowerThanTheWindowIsCutAndScrollsToItsLastEntry) {
+  for (int i = 0; i < 15; ++i) TwAddButton(mBar, "", nullptr, nullptr, "label=Filler");
+  TwAddButton(mBar, "", CountPress, nullptr, "label=Last");
+  TwDefine("'Spline' size='200 400'");
+  TwWindowSize(800, 200);
+  Frames(2);
+  const TwBar* bar = tweakbar::InspectBar("Spline");
+  EXPECT_EQ(bar->shown.height, 200);
+  EXPECT_EQ(TwIsOnBar(100, 199), 1);
+  EXPECT_EQ(TwIsOnBar(100, 250), 0);  // below the window: nothing of the bar there
+  // The scroll bar runs along the right edge; dragged to the bottom, it shows the last entry.
+  TwEventMouseMotionGLUT(195, 40);
+  TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_DOWN, 195, 40);
+  Frames(2);
+  TwEventMouseMotionGLUT(195, 400);
+  Frames(2);
+  TwEventMouseButtonGLUT(GLUT_LEFT_BUTTON, GLUT_UP, 195, 400);
+  Frames(2);
+  for (int y = 190; y > 20 && gPresses == 0; y -= 4) Click(100, y);  // the bottom row first
+  EXPECT_EQ(gPresses, 1);
+  TwWindowSize(1024, 768);
+  Frames(2);
+  EXPECT_EQ(bar->shown.height, 400);
+}
+
 // A switch turns over with a click; a float that is not a number shows an empty field that
 // takes no typing and whose - and + do nothing.
 TEST_F(TweakBarEventsTest, ASwitchTurnsOverAndAValueThatIsNotANumberTakesNoInput) {

@@ -8,7 +8,7 @@
 
 #include "TweakBar.h"
 #include "TweakBarInspect.h"
-#include "WindowSize.h"
+#include "WindowView.h"
 
 namespace {
 
