@@ -14,6 +14,7 @@
 namespace {
 
 using runtimetest::DenseLength;
+using runtimetest::Sequence;
 
 const PathPoint kFrame{700.0f, 400.0f};
 
@@ -25,21 +26,6 @@ PathResource Make(const std::vector<PathPoint>& points, PathEnds ends) {
   std::optional<PathResource> path = PathResource::FromPoints(points, ends, kFrame);
   EXPECT_TRUE(path);
   return path ? *path : *PathResource::FromPoints({}, PathEnds::Free, kFrame);
-}
-
-// The control sequence a path's ends make of its points, written out as the curve is defined:
-// a pinned path gets a point beyond each end, 2 P0 - P1 and 2 Pn-1 - Pn-2; a loop repeats its
-// first three points after its last.
-std::vector<PathPoint> Sequence(const std::vector<PathPoint>& p, PathEnds ends) {
-  std::vector<PathPoint> sequence = p;
-  if (ends == PathEnds::Pinned) {
-    const PathPoint a = p[0], b = p[1], y = p[p.size() - 2], z = p.back();
-    sequence.insert(sequence.begin(), PathPoint{2 * a.x - b.x, 2 * a.y - b.y});
-    sequence.push_back(PathPoint{2 * z.x - y.x, 2 * z.y - y.y});
-  } else if (ends == PathEnds::Loop) {
-    for (std::size_t k = 0; k < 3; ++k) sequence.push_back(p[k % p.size()]);
-  }
-  return sequence;
 }
 
 struct EndsCase {

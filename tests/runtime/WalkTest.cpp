@@ -1,12 +1,14 @@
 // Walks by distance against an independent reference of the curve: positions within a
 // thousandth of a pixel of the true point at that distance, directions along the curve, and
-// poses that are exactly the point and the direction.
+// poses that are exactly the point and the direction; on free, pinned and looped paths.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
 #include <random>
+#include <string>
+#include <string>
 #include <vector>
 
 #include "CurveReference.h"
@@ -15,15 +17,34 @@
 
 namespace {
 
-using runtimetest::Shape;
+struct WalkCase {
+  std::string name;
+  std::vector<PathPoint> points;
+  PathEnds ends;
+};
 
-class Walk : public ::testing::TestWithParam<Shape> {
+// Every shape as a free path, and some with pinned ends and as loops.
+std::vector<WalkCase> Cases() {
+  std::vector<WalkCase> cases;
+  for (const runtimetest::Shape& shape : runtimetest::Shapes())
+    cases.push_back({shape.name, shape.windowPoints, PathEnds::Free});
+  for (const runtimetest::Shape& shape : runtimetest::Shapes()) {
+    const std::string name = shape.name;
+    if (name != "wave_8" && name != "cusps" && name != "circle_12" && name != "spiral_100") continue;
+    cases.push_back({"pinned_" + name, shape.windowPoints, PathEnds::Pinned});
+    cases.push_back({"loop_" + name, shape.windowPoints, PathEnds::Loop});
+  }
+  return cases;
+}
+
+class Walk : public ::testing::TestWithParam<WalkCase> {
 protected:
   void SetUp() override {
-    path = PathResource::FromText(runtimetest::PathText(GetParam().windowPoints), nullptr);
+    const WalkCase& c = GetParam();
+    path = PathResource::FromPoints(c.points, c.ends, PathPoint{1280.0f, 1024.0f});
     ASSERT_TRUE(path);
     std::vector<curvereference::Point> sequence;
-    for (const PathPoint& p : path->ControlPoints()) sequence.push_back({p.x, p.y});
+    for (const PathPoint& p : runtimetest::Sequence(c.points, c.ends)) sequence.push_back({p.x, p.y});
     reference.emplace(sequence);
   }
 
@@ -72,8 +93,27 @@ TEST_P(Walk, DirectionsFollowTheCurveAndPosesAgree) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Shapes, Walk, ::testing::ValuesIn(runtimetest::Shapes()),
-                         runtimetest::CaseName<Shape>);
+INSTANTIATE_TEST_SUITE_P(Paths, Walk, ::testing::ValuesIn(Cases()), runtimetest::CaseName<WalkCase>);
+
+// A loop goes round: a distance past its end, or before its start, is the distance a whole
+// number of rounds away, and the nearest point of a loop lies before its end.
+TEST(WalkRound, ALoopGoesOnFromItsStart) {
+  const std::vector<PathPoint> room = {{50, 50}, {650, 50}, {650, 350}, {50, 350}};
+  const std::optional<PathResource> loop =
+      PathResource::FromPoints(room, PathEnds::Loop, PathPoint{700, 400});
+  ASSERT_TRUE(loop);
+  const double length = loop->Length();
+  for (const double d : {0.0, 0.25 * length, 0.999 * length}) {
+    for (const double rounds : {-3.0, -1.0, 1.0, 7.0}) {
+      const PathPoint there = loop->PointAtDistance(d), again = loop->PointAtDistance(d + rounds * length);
+      EXPECT_LE(std::hypot(there.x - again.x, there.y - again.y), 1e-3)
+          << d << " and " << rounds << " rounds";
+    }
+  }
+  const PathPoint start = loop->PointAtDistance(0.0);
+  EXPECT_EQ(0.0, loop->NearestDistance(start));
+  EXPECT_LT(loop->NearestDistance(PathPoint{start.x - 1e-3f, start.y}), length);
+}
 
 // A curve of huge coordinates is walked as finely as its own rounding allows, within the range
 // of the float positions it gives.
