@@ -1,11 +1,14 @@
 // Walking along a path by distance, as a game does: the runtime's points and directions beside a
 // table of points baked every 5 px and interpolated linearly (a game engine's usual answer), a
-// frame of 10,000 objects, the curve's nearest point, and how far each walk is from the curve.
+// frame of 10,000 objects, the curve's nearest point, how far each walk is from the curve, and
+// what loading a path costs in time and memory.
 #include <benchmark/benchmark.h>
+#include <malloc.h>  // mallinfo2, for the bytes a loaded path holds
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -155,5 +158,48 @@ void BM_WalkAccuracy(benchmark::State& state) {
                  Figure("length_difference_px", std::abs(path.Length() - reference.Length())));
 }
 BENCHMARK(BM_WalkAccuracy)->Iterations(1)->Repetitions(1)->Unit(benchmark::kMillisecond);
+
+// The distance along the path of its point nearest to points scattered over the frame and
+// beyond it.
+void BM_NearestDistance(benchmark::State& state) {
+  const PathResource& path = Path();
+  std::mt19937 random(9);
+  std::uniform_real_distribution<float> x(-100.0f, 800.0f), y(-100.0f, 500.0f);
+  std::vector<PathPoint> points(1024);
+  for (PathPoint& p : points) p = PathPoint{x(random), y(random)};
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(path.NearestDistance(points[i]));
+    i = (i + 1) & (points.size() - 1);
+  }
+}
+BENCHMARK(BM_NearestDistance)->Unit(benchmark::kMicrosecond);
+
+// Loading the path from its text: reading, the length table and the walk index.
+void BM_LoadPath(benchmark::State& state) {
+  const std::string text = bench::PathFileText(kPoints);
+  for (auto _ : state) benchmark::DoNotOptimize(PathResource::FromText(text, nullptr));
+}
+BENCHMARK(BM_LoadPath)->Unit(benchmark::kMillisecond);
+
+// The bytes a loaded path holds (the heap in use with it, less without it), and those its
+// samples take when asked for, at 100 and 1,000 points.
+void BM_PathMemory(benchmark::State& state) {
+  std::string label;
+  for (auto _ : state) {
+    for (const std::size_t n : {std::size_t{100}, kPoints}) {
+      const std::string text = bench::PathFileText(n);
+      const std::size_t before = mallinfo2().uordblks;
+      const std::optional<PathResource> path = PathResource::FromText(text, nullptr);
+      const auto held = static_cast<double>(mallinfo2().uordblks - before);
+      const auto samples = static_cast<double>(path->Samples().size() * sizeof(PathPoint));
+      const std::string points = std::to_string(n);
+      label += (label.empty() ? "" : " ") + Figure(("held_kib_" + points).c_str(), held / 1024.0) + " " +
+               Figure(("samples_kib_" + points).c_str(), samples / 1024.0);
+    }
+  }
+  state.SetLabel(label);
+}
+BENCHMARK(BM_PathMemory)->Iterations(1)->Repetitions(1);
 
 }  // namespace

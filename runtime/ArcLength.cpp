@@ -41,6 +41,7 @@ Table::Table(const std::vector<PathPoint>& points, PathEnds ends) : mClosed(ends
     segmentStarts.push_back(total);
   }
   mWalk = WalkIndex(mSequence, segmentStarts);
+  mBlocks = BlockBoxes(mSequence);
 }
 
 double Table::Wrapped(double d) const {

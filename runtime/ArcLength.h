@@ -62,8 +62,10 @@ public:
   // below Length()). 0 for an empty table and for a point that is not finite.
   double NearestDistance(const Vec& p) const;
 
-  // The walk index's pieces, for reports of its size.
-  std::size_t WalkPieces() const { return mWalk.Pieces(); }
+  // A box around points, its sides parallel to the axes.
+  struct Box {
+    double left, bottom, right, top;
+  };
 
 private:
   // A place on the curve: piece `piece` of the table, segment `piece / kPiecesPerSegment`, at
@@ -83,11 +85,16 @@ private:
   PathPose ExactPoseAt(double d) const;
   // The direction of travel at a place, by the rules above.
   PathPoint DirectionAt(const Place& place) const;
+  // The box around the control points of each run of kBlockSegments segments: a search for the
+  // nearest point passes over the runs whose box is farther than a point it has found.
+  static constexpr std::size_t kBlockSegments = 8;
+  static std::vector<Box> BlockBoxes(const std::vector<Vec>& sequence);
 
   std::vector<Vec> mSequence;       // the control sequence: the points expanded by the ends
   bool mClosed = false;             // a loop: the curve goes on from its end at its start
   std::vector<double> mCumulative;  // the length up to the start of each piece, and the total
   WalkIndex mWalk;
+  std::vector<Box> mBlocks;
 };
 
 }  // namespace arclength

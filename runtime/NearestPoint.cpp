@@ -14,7 +14,7 @@ namespace arclength {
 namespace {
 
 // Stretches this short, in the segment's parameter, are searched by Newton's method.
-constexpr double kShortest = 1.0 / 64.0;
+constexpr double kShortest = 1.0 / 4.0;
 
 double Dot(const Vec& a, const Vec& b) { return a.x * b.x + a.y * b.y; }
 Vec Minus(const Vec& a, const Vec& b) { return Vec{a.x - b.x, a.y - b.y}; }
@@ -46,15 +46,21 @@ void Halve(const Stretch& whole, Stretch& first, Stretch& second) {
   second = Stretch{{middle, bcd, cd, b[3]}, t, whole.t1};
 }
 
-// The squared distance from p to the box around these points: nothing inside is nearer.
+// The box around these points.
 template <std::size_t N>
-double BoxDistance2(const Vec (&points)[N], const Vec& p) {
-  double left = points[0].x, right = left, bottom = points[0].y, top = bottom;
+Table::Box BoxAround(const Vec (&points)[N]) {
+  Table::Box box{points[0].x, points[0].y, points[0].x, points[0].y};
   for (const Vec& q : points) {
-    left = std::min(left, q.x), right = std::max(right, q.x);
-    bottom = std::min(bottom, q.y), top = std::max(top, q.y);
+    box.left = std::min(box.left, q.x), box.right = std::max(box.right, q.x);
+    box.bottom = std::min(box.bottom, q.y), box.top = std::max(box.top, q.y);
   }
-  const double dx = std::max({left - p.x, 0.0, p.x - right}), dy = std::max({bottom - p.y, 0.0, p.y - top});
+  return box;
+}
+
+// The squared distance from p to a box: nothing inside it is nearer.
+double BoxDistance2(const Table::Box& box, const Vec& p) {
+  const double dx = std::max({box.left - p.x, 0.0, p.x - box.right});
+  const double dy = std::max({box.bottom - p.y, 0.0, p.y - box.top});
   return dx * dx + dy * dy;
 }
 
@@ -63,14 +69,10 @@ double Distance2(const Segment& segment, double t, const Vec& p) {
   return Dot(d, d);
 }
 
-// The parameter in t0 ... t1 of the segment's point nearest to p: an end, or where the squared
-// distance's slope (C - p) . C' changes from falling to rising, found by Newton's method kept
-// inside the bracket by halving it.
-double NearestIn(const Segment& segment, const Vec& p, double t0, double t1) {
-  auto slope = [&](double t) { return Dot(Minus(Derivative(segment, t, 0), p), Derivative(segment, t, 1)); };
-  double nearest = Distance2(segment, t0, p) <= Distance2(segment, t1, p) ? t0 : t1;
-  if (!(slope(t0) < 0.0 && slope(t1) > 0.0)) return nearest;
-  double low = t0, high = t1, t = 0.5 * (t0 + t1);
+// The local minimum of the squared distance from p in low ... high, where its slope
+// (C - p) . C' rises through zero: Newton's method kept inside the bracket by halving it.
+double MinimumBetween(const Segment& segment, const Vec& p, double low, double high) {
+  double t = 0.5 * (low + high);
   for (int step = 0; step < 60 && high - low > 1e-15; ++step) {
     const Vec offset = Minus(Derivative(segment, t, 0), p), v = Derivative(segment, t, 1);
     const double f = Dot(offset, v);
@@ -81,42 +83,64 @@ double NearestIn(const Segment& segment, const Vec& p, double t0, double t1) {
     t = bend > 0.0 && next > low && next < high ? next : 0.5 * (low + high);
     if (std::abs(t - previous) <= 1e-15) break;
   }
-  return Distance2(segment, t, p) < Distance2(segment, nearest, p) ? t : nearest;
+  return t;
+}
+
+// The parameter in t0 ... t1 of the segment's point nearest to p: an end, or a local minimum.
+// The slope is read at kSlopeReadings places first, so that a stretch holding two minima (a
+// turn tighter than the distance to p) has each bracketed on its own.
+constexpr int kSlopeReadings = 8;
+
+double NearestIn(const Segment& segment, const Vec& p, double t0, double t1) {
+  auto slope = [&](double t) { return Dot(Minus(Derivative(segment, t, 0), p), Derivative(segment, t, 1)); };
+  double nearest = Distance2(segment, t0, p) <= Distance2(segment, t1, p) ? t0 : t1;
+  double before = t0, falling = slope(t0) < 0.0;
+  for (int k = 1; k <= kSlopeReadings; ++k) {
+    const double after = k == kSlopeReadings ? t1 : t0 + (t1 - t0) * k / kSlopeReadings;
+    const bool fallingAfter = slope(after) < 0.0;
+    if (falling && !fallingAfter) {
+      const double t = MinimumBetween(segment, p, before, after);
+      if (Distance2(segment, t, p) < Distance2(segment, nearest, p)) nearest = t;
+    }
+    before = after, falling = fallingAfter;
+  }
+  return nearest;
 }
 
 }  // namespace
 
+std::vector<Table::Box> Table::BlockBoxes(const std::vector<Vec>& sequence) {
+  std::vector<Box> boxes;
+  const std::size_t segments = sequence.size() < 4 ? 0 : sequence.size() - 3;
+  for (std::size_t first = 0; first < segments; first += kBlockSegments) {
+    // Segments first ... last - 1 are shaped by elements first ... last + 2.
+    const std::size_t last = std::min(first + kBlockSegments, segments);
+    Box box{sequence[first].x, sequence[first].y, sequence[first].x, sequence[first].y};
+    for (std::size_t k = first; k < last + 3; ++k) {
+      box.left = std::min(box.left, sequence[k].x), box.right = std::max(box.right, sequence[k].x);
+      box.bottom = std::min(box.bottom, sequence[k].y), box.top = std::max(box.top, sequence[k].y);
+    }
+    boxes.push_back(box);
+  }
+  return boxes;
+}
+
 double Table::NearestDistance(const Vec& p) const {
   if (mCumulative.empty() || !std::isfinite(p.x) || !std::isfinite(p.y)) return 0.0;
   const std::size_t segments = mSequence.size() - 3;
-
-  // A first bound: the nearest of the segments' start points and the curve's end.
-  double best = std::numeric_limits<double>::infinity();
+  double best = std::numeric_limits<double>::infinity();  // the squared distance found so far
   std::size_t bestSegment = 0;
   double bestT = 0.0;
-  for (std::size_t i = 0; i <= segments; ++i) {
-    const bool end = i == segments;
-    const double d2 = Distance2(SegmentOf(mSequence, end ? i - 1 : i), end ? 1.0 : 0.0, p);
-    if (d2 < best) best = d2, bestSegment = end ? i - 1 : i, bestT = end ? 1.0 : 0.0;
-  }
-
-  // The segments whose control points' box is nearer than that, the nearest box first.
-  std::vector<std::pair<double, std::size_t>> candidates;
-  for (std::size_t i = 0; i < segments; ++i) {
-    const double bound = BoxDistance2(SegmentOf(mSequence, i).p, p);
-    if (bound < best) candidates.emplace_back(bound, i);
-  }
-  std::sort(candidates.begin(), candidates.end());
 
   std::vector<Stretch> stack;
-  for (const auto& [bound, index] : candidates) {
-    if (!(bound < best)) break;
+  auto searchSegment = [&](std::size_t index) {
     const Segment segment = SegmentOf(mSequence, index);
+    if (!(BoxDistance2(BoxAround(segment.p), p) < best)) return;
     stack.assign(1, WholeSegment(segment));
     while (!stack.empty()) {
       const Stretch stretch = stack.back();
       stack.pop_back();
-      if (!(BoxDistance2(stretch.b, p) < best)) continue;
+      if (!(BoxDistance2(BoxAround(stretch.b), p) < best)) continue;
       if (stretch.t1 - stretch.t0 <= kShortest) {
         const double t = NearestIn(segment, p, stretch.t0, stretch.t1);
         const double d2 = Distance2(segment, t, p);
@@ -126,11 +150,24 @@ double Table::NearestDistance(const Vec& p) const {
       Stretch first{}, second{};
       Halve(stretch, first, second);
       // The nearer half is searched first: its bound then prunes more of the other.
-      const bool firstNearer = BoxDistance2(first.b, p) <= BoxDistance2(second.b, p);
+      const bool firstNearer = BoxDistance2(BoxAround(first.b), p) <= BoxDistance2(BoxAround(second.b), p);
       stack.push_back(firstNearer ? second : first);
       stack.push_back(firstNearer ? first : second);
     }
-  }
+  };
+  auto searchBlock = [&](std::size_t block) {
+    const std::size_t first = block * kBlockSegments, last = std::min(first + kBlockSegments, segments);
+    for (std::size_t i = first; i < last; ++i) searchSegment(i);
+  };
+
+  // The block with the nearest box first, for a near bound at once; then every block whose box
+  // is nearer than the nearest point found so far.
+  std::size_t nearestBlock = 0;
+  for (std::size_t b = 1; b < mBlocks.size(); ++b)
+    if (BoxDistance2(mBlocks[b], p) < BoxDistance2(mBlocks[nearestBlock], p)) nearestBlock = b;
+  searchBlock(nearestBlock);
+  for (std::size_t b = 0; b < mBlocks.size(); ++b)
+    if (b != nearestBlock && BoxDistance2(mBlocks[b], p) < best) searchBlock(b);
 
   // The distance along the curve up to that point: the table's pieces, then the rest exactly.
   const auto inSegment = std::min(static_cast<std::size_t>(bestT * kPiecesPerSegment), kPiecesPerSegment - 1);

@@ -53,8 +53,6 @@ public:
     return true;
   }
 
-  std::size_t Pieces() const { return mPieces.size(); }
-
 private:
   // Where distance d lies: its segment, and t within it; a NaN t where the exact inversion must
   // find it.
