@@ -4,6 +4,7 @@
 // what loading a path costs in time and memory.
 #include <benchmark/benchmark.h>
 #include <malloc.h>  // mallinfo2, for the bytes a loaded path holds
+#include <tinyxml2.h>
 
 #include <algorithm>
 #include <cmath>
@@ -181,6 +182,17 @@ void BM_LoadPath(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(PathResource::FromText(text, nullptr));
 }
 BENCHMARK(BM_LoadPath)->Unit(benchmark::kMillisecond);
+
+// Its floor: tinyxml2 parsing the same text.
+void BM_ParsePathText(benchmark::State& state) {
+  const std::string text = bench::PathFileText(kPoints);
+  for (auto _ : state) {
+    tinyxml2::XMLDocument document;
+    document.Parse(text.data(), text.size());
+    benchmark::DoNotOptimize(document.FirstChildElement());
+  }
+}
+BENCHMARK(BM_ParsePathText)->Unit(benchmark::kMillisecond);
 
 // The bytes a loaded path holds (the heap in use with it, less without it), and those its
 // samples take when asked for, at 100 and 1,000 points.
