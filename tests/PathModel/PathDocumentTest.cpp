@@ -112,6 +112,10 @@ INSTANTIATE_TEST_SUITE_P(
         GestureCase{"CommittedValue",
                     [](PathDocumentTest&, PathDocument& d) { d.Step([&] { d.mSpline.SetRotation(30.0f); }); },
                     1},
+        GestureCase{
+            "Ends",
+            [](PathDocumentTest&, PathDocument& d) { d.Step([&] { d.mSpline.SetEnds(PathEnds::Pinned); }); },
+            1},
         GestureCase{"Nudge",
                     [](PathDocumentTest&, PathDocument& d) {
                       d.StepInRun(1, [&] { d.mSpline.MoveSelected({1, 0}); });
