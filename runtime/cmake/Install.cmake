@@ -8,8 +8,10 @@ set(package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/VeyrunPathRuntime)
 install(TARGETS VeyrunPathRuntime EXPORT VeyrunPathRuntimeTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 # PathResource.h and what it includes.
-install(FILES ${PROJECT_SOURCE_DIR}/PathResource.h ${PROJECT_SOURCE_DIR}/PathPoint.h
-  ${PROJECT_SOURCE_DIR}/ArcLength.h ${PROJECT_SOURCE_DIR}/CurveMath.h ${PROJECT_SOURCE_DIR}/WalkIndex.h
+install(FILES
+  ${PROJECT_SOURCE_DIR}/PathResource.h ${PROJECT_SOURCE_DIR}/PathPoint.h ${PROJECT_SOURCE_DIR}/ArcLength.h
+  ${PROJECT_SOURCE_DIR}/CurveMath.h ${PROJECT_SOURCE_DIR}/WalkIndex.h ${PROJECT_SOURCE_DIR}/SplineCurve.h
+  ${PROJECT_SOURCE_DIR}/SplineWeights.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/veyrun)
 
 install(EXPORT VeyrunPathRuntimeTargets NAMESPACE Veyrun:: DESTINATION ${package_dir})
