@@ -25,7 +25,7 @@ void PathPreview::Follow(const CubicBSpline& spline, bool changed, bool dragging
   mStale = false;
 }
 
-float PathPreview::Length() const { return mPath ? mPath->Length() : 0.0f; }
+float PathPreview::Length() const { return mPath ? static_cast<float>(mPath->Length()) : 0.0f; }
 
 void PathPreview::SetSpeed(float speed, double now) {
   if (!(speed >= 0.0f) || !std::isfinite(speed)) return;
