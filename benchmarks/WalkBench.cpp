@@ -194,6 +194,12 @@ void BM_ParsePathText(benchmark::State& state) {
 }
 BENCHMARK(BM_ParsePathText)->Unit(benchmark::kMillisecond);
 
+// The heap in use: small blocks and those mapped on their own (large vectors).
+std::size_t HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
 // The bytes a loaded path holds (the heap in use with it, less without it), and those its
 // samples take when asked for, at 100 and 1,000 points.
 void BM_PathMemory(benchmark::State& state) {
@@ -201,9 +207,9 @@ void BM_PathMemory(benchmark::State& state) {
   for (auto _ : state) {
     for (const std::size_t n : {std::size_t{100}, kPoints}) {
       const std::string text = bench::PathFileText(n);
-      const std::size_t before = mallinfo2().uordblks;
+      const std::size_t before = HeapInUse();
       const std::optional<PathResource> path = PathResource::FromText(text, nullptr);
-      const auto held = static_cast<double>(mallinfo2().uordblks - before);
+      const auto held = static_cast<double>(HeapInUse() - before);
       const auto samples = static_cast<double>(path->Samples().size() * sizeof(PathPoint));
       const std::string points = std::to_string(n);
       label += (label.empty() ? "" : " ") + Figure(("held_kib_" + points).c_str(), held / 1024.0) + " " +
