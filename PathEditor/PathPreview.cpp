@@ -25,7 +25,7 @@ void PathPreview::Follow(const CubicBSpline& spline, bool changed, bool dragging
   mStale = false;
 }
 
-float PathPreview::Length() const { return mPath ? mPath->Length() : 0.0f; }
+float PathPreview::Length() const { return mPath ? static_cast<float>(mPath->Length()) : 0.0f; }
 
 void PathPreview::SetSpeed(float speed, double now) {
   if (!(speed >= 0.0f) || !std::isfinite(speed)) return;
@@ -53,6 +53,6 @@ double PathPreview::DistanceAt(double now) const {
 
 std::optional<vec2> PathPreview::MarkerAt(double now) const {
   if (!(mSpeed > 0.0f) || !(Length() > 0.0f)) return std::nullopt;
-  const PathPoint p = mPath->PointAtDistance(static_cast<float>(DistanceAt(now)));
+  const PathPoint p = mPath->PointAtDistance(DistanceAt(now));
   return FrameCorner() + vec2(p.x, p.y);
 }

@@ -85,7 +85,9 @@ std::map<std::string, double> ReadPrograms(const std::string& file) {
 std::string Time(double seconds) {
   char text[32];
   if (std::isnan(seconds)) return "n/a";
-  if (seconds < 1e-6)
+  if (seconds < 1e-7)
+    std::snprintf(text, sizeof text, "%.1f ns", seconds * 1e9);
+  else if (seconds < 1e-6)
     std::snprintf(text, sizeof text, "%.0f ns", seconds * 1e9);
   else if (seconds < 1e-3)
     std::snprintf(text, sizeof text, "%.2f µs", seconds * 1e6);
@@ -134,6 +136,20 @@ Row Compare(std::string number, std::string cost, double figure, double floor, b
     row.met = "not measured";
   }
   return row;
+}
+
+// A figure against an absolute bound rather than a peer.
+Row Within(std::string number, std::string cost, std::string figure, bool met, bool missing,
+           std::string goal) {
+  return Row{std::move(number),
+             std::move(cost),
+             std::move(figure),
+             "n/a",
+             "n/a",
+             std::move(goal),
+             missing ? "not measured"
+             : met   ? "yes"
+                     : "**no**"};
 }
 
 double Get(const std::map<std::string, double>& medians, const std::string& key) {
@@ -268,6 +284,57 @@ std::string Table(const std::map<std::string, double>& in, const std::map<std::s
         std::string("recovery write with its flushes, n = ") + n + " (wall time; floor: making its text)",
         Get(in, std::string("BM_RecoveryWrite/") + n + "/real_time"),
         Get(in, std::string("BM_RecoveryText/") + n + "/real_time"), false, "", 0.0, true));
+  }
+  // Walking along a path in a game: the runtime beside a 5 px baked table, and absolute bounds.
+  rows.push_back(
+      Compare("10",
+              "`PointAtDistance`, random distances, path of 1000 points (peer: a table baked every "
+              "5 px, interpolated linearly)",
+              Get(in, "BM_PointAtDistance"), Get(in, "BM_BakedLookup"), false, "≤ 10×", 10.0, true));
+  rows.push_back(Compare("10", "`PoseAtDistance`, the point and the direction (peer: `PointAtDistance`)",
+                         Get(in, "BM_PoseAtDistance"), Get(in, "BM_PointAtDistance"), false, "≤ 1.5×", 1.5,
+                         true));
+  rows.push_back(Compare("10 (info)", "`TangentAtDistance` (peer: `PointAtDistance`)",
+                         Get(in, "BM_TangentAtDistance"), Get(in, "BM_PointAtDistance"), false, "", 0.0,
+                         true));
+  rows.push_back(Within("10", "a frame of 10,000 objects' points and directions, one core",
+                        Time(Get(in, "BM_WalkFrame")), Get(in, "BM_WalkFrame") <= 0.5e-3,
+                        std::isnan(Get(in, "BM_WalkFrame")), "≤ 0.5 ms"));
+  {
+    const std::string accuracy = "BM_WalkAccuracy/iterations:1/repeats:1.";
+    const double runtime = Get(in, accuracy + "runtime_px"), baked = Get(in, accuracy + "baked_px");
+    char figure[32], peer[32];
+    std::snprintf(figure, sizeof figure, "%.2g px", runtime);
+    std::snprintf(peer, sizeof peer, "%.2g px", baked);
+    Row row = Within(
+        "10",
+        "largest distance of `PointAtDistance` from the curve, 2,000 distances (peer: the baked table's)",
+        figure, runtime <= 1e-3, std::isnan(runtime), "≤ 0.001 px");
+    row.floor = peer;
+    rows.push_back(row);
+  }
+  rows.push_back(Within("10", "`NearestDistance`, points over the frame, path of 1000 points",
+                        Time(Get(in, "BM_NearestDistance")), Get(in, "BM_NearestDistance") <= 20e-6,
+                        std::isnan(Get(in, "BM_NearestDistance")), "≤ 20 µs"));
+  rows.push_back(Compare("10 (info)",
+                         "loading the path of 1000 points from its text (peer: tinyxml2 parsing it)",
+                         Get(in, "BM_LoadPath"), Get(in, "BM_ParsePathText"), false, "", 0.0, true));
+  for (const char* n : {"100", "1000"}) {
+    const std::string memory = "BM_PathMemory/iterations:1/repeats:1.";
+    const double held = Get(in, memory + "held_kib_" + n), samples = Get(in, memory + "samples_kib_" + n);
+    Row row{"10 (info)",
+            std::string("memory a loaded path of ") + n + " points holds (peer: its samples)",
+            MiB(held / 1024.0),
+            MiB(samples / 1024.0),
+            "n/a",
+            "report",
+            ""};
+    if (samples > 0.0) {
+      char ratio[32];
+      std::snprintf(ratio, sizeof ratio, "%.2f×", held / samples);
+      row.ratio = ratio;
+    }
+    rows.push_back(row);
   }
 
   std::ostringstream out;

@@ -1,10 +1,10 @@
-# Finds the Debian packages the project builds on and wraps them as targets.
+# Finds the Debian packages the editor builds on (tinyxml2, which the runtime needs too, is
+# found before) and wraps them as targets.
 # Every third-party include folder is marked SYSTEM so its warnings stay out of ours.
 find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
 find_package(GLUT REQUIRED)
 find_package(GLEW REQUIRED)
 find_package(glm CONFIG REQUIRED)
-find_package(tinyxml2 CONFIG REQUIRED)
 find_package(PkgConfig REQUIRED)
 find_package(X11 REQUIRED)
 

@@ -27,6 +27,7 @@ if(VEYRUN_SANITIZE OR VEYRUN_FUZZ)
     # Coverage feedback in the libraries; only the fuzz programs link libFuzzer's main.
     target_compile_options(project_sanitizers INTERFACE -fsanitize=fuzzer-no-link)
   endif()
-  # Every target made after this line, in this folder and below, is instrumented.
-  link_libraries(project_sanitizers)
+  # Every target made after this line, in this folder and below, is instrumented; an installed
+  # runtime asks nothing of them of the game.
+  link_libraries($<BUILD_INTERFACE:project_sanitizers>)
 endif()

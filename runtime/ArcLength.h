@@ -1,28 +1,25 @@
 // Distance along a uniform cubic B-spline: a table of the length up to evenly spaced
-// parameters, and the point and direction at a given distance.
+// parameters, and the point, the direction and the nearest point by distance.
 //
 // Each segment is cut into kPiecesPerSegment pieces of equal parameter length, and each piece's
 // length is the integral of the curve's speed by five-point Gauss-Legendre quadrature in double
 // precision, halved where the halves disagree with the whole (around a cusp, where the speed has
-// a kink). A distance is turned back into a parameter by a binary search over the pieces and
-// Newton's method (bracketed, with bisection as its fallback) inside the piece. Both are far
-// finer than a polyline through the drawn samples, and a query costs O(log n) for n points.
+// a kink). A distance is turned into a parameter by the walk index, a polynomial of the distance
+// found in constant time (WalkIndex.h); where that is left to it, by a binary search over the
+// pieces and Newton's method (bracketed, with bisection as its fallback) inside the piece.
 #pragma once
 
 #include <cstddef>
 #include <vector>
 
+#include "CurveMath.h"
 #include "PathPoint.h"
 #include "SplineCurve.h"
+#include "WalkIndex.h"
 
 namespace arclength {
 
 constexpr std::size_t kPiecesPerSegment = 16;
-
-// A point in double precision.
-struct Vec {
-  double x, y;
-};
 
 class Table {
 public:
@@ -33,13 +30,42 @@ public:
 
   // The length of the whole curve; 0 for an empty table.
   double Length() const { return mCumulative.empty() ? 0.0 : mCumulative.back(); }
-  // The point at distance d along the curve; d is held to 0 ... Length(), a NaN counts as 0.
-  // (0, 0) for an empty table.
-  PathPoint PointAt(double d) const;
+  // The point at distance d along the curve. An open curve holds d to 0 ... Length(); a loop
+  // goes round, d modulo Length(), a negative d backwards from the start. A NaN counts as 0, and
+  // on a loop so does an infinite d. (0, 0) for an empty table.
+  PathPoint PointAt(double d) const {
+    if (mCumulative.empty()) return PathPoint{0.0f, 0.0f};
+    d = Held(d);
+    Vec p{0.0, 0.0};
+    if (!mWalk.PointAt(d, p)) return ExactPointAt(d);
+    return PathPoint{static_cast<float>(p.x), static_cast<float>(p.y)};
+  }
   // The unit direction of travel at distance d: the first derivative that does not vanish
   // there, or where the curve stands still for a stretch, the direction it moves on with (at
   // the end of an open curve: arrived with). (0, 0) when the curve has length 0.
-  PathPoint DirectionAt(double d) const;
+  PathPoint DirectionAt(double d) const { return PoseAt(d).direction; }
+  // Both at once, for little more than the point alone.
+  PathPose PoseAt(double d) const {
+    if (mCumulative.empty()) return PathPose{{0.0f, 0.0f}, {0.0f, 0.0f}};
+    d = Held(d);
+    Vec p{0.0, 0.0}, v{0.0, 0.0};
+    if (!mWalk.PointAndVelocityAt(d, p, v)) return ExactPoseAt(d);
+    // The index holds pieces only where the speed is far above rounding noise; in double, whose
+    // range takes the square of any float speed.
+    const double inverse = 1.0 / std::sqrt(v.x * v.x + v.y * v.y);
+    PathPose pose;  // filled field by field: each half goes back in a register of its own
+    pose.position = PathPoint{static_cast<float>(p.x), static_cast<float>(p.y)};
+    pose.direction = PathPoint{static_cast<float>(v.x * inverse), static_cast<float>(v.y * inverse)};
+    return pose;
+  }
+  // The distance along the curve of the curve's point nearest to p, 0 ... Length() (on a loop
+  // below Length()). 0 for an empty table and for a point that is not finite.
+  double NearestDistance(const Vec& p) const;
+
+  // A box around points, its sides parallel to the axes.
+  struct Box {
+    double left, bottom, right, top;
+  };
 
 private:
   // A place on the curve: piece `piece` of the table, segment `piece / kPiecesPerSegment`, at
@@ -48,11 +74,27 @@ private:
     std::size_t piece;
     double t;
   };
+  // The distance d on the curve: held to it, or on a loop taken round it.
+  double Held(double d) const {
+    if (d >= 0.0 && d < Length()) return d;                  // the usual case, at once
+    return mClosed ? Wrapped(d) : d > 0.0 ? Length() : 0.0;  // a NaN gives 0
+  }
+  double Wrapped(double d) const;
   Place Locate(double d) const;
+  PathPoint ExactPointAt(double d) const;
+  PathPose ExactPoseAt(double d) const;
+  // The direction of travel at a place, by the rules above.
+  PathPoint DirectionAt(const Place& place) const;
+  // The box around the control points of each run of kBlockSegments segments: a search for the
+  // nearest point passes over the runs whose box is farther than a point it has found.
+  static constexpr std::size_t kBlockSegments = 8;
+  static std::vector<Box> BlockBoxes(const std::vector<Vec>& sequence);
 
   std::vector<Vec> mSequence;       // the control sequence: the points expanded by the ends
   bool mClosed = false;             // a loop: the curve goes on from its end at its start
   std::vector<double> mCumulative;  // the length up to the start of each piece, and the total
+  WalkIndex mWalk;
+  std::vector<Box> mBlocks;
 };
 
 }  // namespace arclength

@@ -29,7 +29,7 @@ bool GetResource(const char* fileName) {
     std::cout << "Failed to load file: " << Printable(name) << " (" << error << ")" << std::endl;
     return false;
   }
-  // Assigned in place, so that pointers FindResource gave out see the new path.
+  // Assigned in place, so that pointers FindPath gave out see the new path.
   auto& registry = Registry();
   const auto found = registry.find(name);
   if (found == registry.end()) {
@@ -40,7 +40,7 @@ bool GetResource(const char* fileName) {
   return true;
 }
 
-const PathResource* FindResource(const std::string& fileName) {
+const PathResource* FindPath(const std::string& fileName) {
   const auto& registry = Registry();
   const auto found = registry.find(fileName);
   return found == registry.end() ? nullptr : &found->second;

@@ -1,6 +1,8 @@
 // Reading a path file into frame pixels, and the curve the editor draws through its points.
 #include "PathResource.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 #include "PathFileFormat.h"
@@ -26,6 +28,18 @@ std::vector<PathPoint> SamplesOf(const std::vector<PathPoint>& points, PathEnds 
     samples.push_back(splinecurve::Evaluate(points.data(), points.size(), ends, s));
   });
   return samples;
+}
+
+// Whether every sample of the curve is finite. Each is a weighted sum of at most four points
+// whose weights come to less than 3 in size (a pinned end carries 2 P0 - P1 onto its points), so
+// points within an eighth of the float range cannot sum beyond it; only larger ones need the
+// samples made.
+bool SamplesAreFinite(const std::vector<PathPoint>& points, PathEnds ends) {
+  float largest = 0.0f;
+  for (const PathPoint& p : points) largest = std::max({largest, std::abs(p.x), std::abs(p.y)});
+  if (largest <= FLT_MAX / 8.0f) return true;
+  const std::vector<PathPoint> samples = SamplesOf(points, ends);
+  return std::all_of(samples.begin(), samples.end(), [](const PathPoint& s) { return IsFinite(s); });
 }
 
 }  // namespace
@@ -73,12 +87,10 @@ std::optional<PathResource> PathResource::FromPoints(std::vector<PathPoint> fram
   resource.mControlPoints = std::move(framePoints);
   resource.mFrameSize = frameSize;
   resource.mEnds = ends;
-  resource.mSamples = SamplesOf(resource.mControlPoints, ends);
-  resource.mArcLength = arclength::Table(resource.mControlPoints, ends);
   // Points near the float range can sum to a curve beyond it, or to a length beyond it.
-  finite = std::isfinite(resource.Length());
-  for (const PathPoint& sample : resource.mSamples) finite = finite && IsFinite(sample);
-  if (!finite) return std::nullopt;
+  if (!SamplesAreFinite(resource.mControlPoints, ends)) return std::nullopt;
+  resource.mArcLength = arclength::Table(resource.mControlPoints, ends);
+  if (!(resource.Length() <= FLT_MAX)) return std::nullopt;
   return resource;
 }
 
@@ -90,22 +102,4 @@ PathPoint PathResource::Evaluate(float s) const {
   return splinecurve::Evaluate(mControlPoints.data(), count, mEnds, held);
 }
 
-float PathResource::Length() const { return static_cast<float>(mArcLength.Length()); }
-
-// Length() is the table's length rounded to a float: on an open path, from there on the
-// distance is the end. A loop goes round by Length(), so that whole rounds of it come back to
-// the start exactly.
-double PathResource::TableDistance(float d) const {
-  const double length = Length();
-  if (mEnds == PathEnds::Loop) {
-    if (!(length > 0.0) || !std::isfinite(d)) return 0.0;
-    double wrapped = std::fmod(static_cast<double>(d), length);
-    if (wrapped < 0.0) wrapped += length;
-    return wrapped < length ? wrapped : 0.0;  // a tiny negative rest rounds up to a whole round
-  }
-  return d >= length ? mArcLength.Length() : d;
-}
-
-PathPoint PathResource::PointAtDistance(float d) const { return mArcLength.PointAt(TableDistance(d)); }
-
-PathPoint PathResource::TangentAtDistance(float d) const { return mArcLength.DirectionAt(TableDistance(d)); }
+std::vector<PathPoint> PathResource::Samples() const { return SamplesOf(mControlPoints, mEnds); }

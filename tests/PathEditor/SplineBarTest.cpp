@@ -200,7 +200,9 @@ TEST_F(SplineBarTest, EndsLengthAndPreviewSpeed) {
   editor.mPreview.Follow(spline, true, false, 0.0);
   std::vector<PathPoint> shown;
   for (const vec2& w : spline.WindowPoints()) shown.push_back(PathPoint{w.x - 262.0f, w.y - 184.0f});
-  EXPECT_EQ(PathResource::FromPoints(shown, PathEnds::Loop, PathPoint{700, 400})->Length(), getFloat(length));
+  EXPECT_EQ(
+      static_cast<float>(PathResource::FromPoints(shown, PathEnds::Loop, PathPoint{700, 400})->Length()),
+      getFloat(length));
   EXPECT_GT(getFloat(length), 0.0f);
 
   editor.Undo();  // the ends alone

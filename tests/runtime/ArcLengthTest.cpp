@@ -51,23 +51,21 @@ TEST_P(Distances, TheDistanceOfAJointLeadsToIt) {
                                         points.begin() + static_cast<std::ptrdiff_t>(joint + 3));
     const double distance = before.size() < 4 ? 0.0 : DenseLength(before, 20000);
     const PathPoint expected = path.Evaluate(static_cast<float>(joint));
-    // A distance in single precision is only as fine as its last bit, 1/64 pixel at 2^17.
-    const auto d = static_cast<float>(distance);
-    const double resolution = std::nextafter(d, std::numeric_limits<float>::infinity()) - d;
-    EXPECT_LE(Distance(expected, path.PointAtDistance(d)), 2e-3 + resolution) << "joint " << joint;
+    EXPECT_LE(Distance(expected, path.PointAtDistance(distance)), 2e-3) << "joint " << joint;
   }
 }
 
 TEST_P(Distances, AreHeldToTheCurve) {
   const PathResource path = ReadShape(GetParam());
-  const PathPoint start = path.PointAtDistance(0.0f), end = path.PointAtDistance(path.Length());
-  EXPECT_LE(Distance(path.Samples().front(), start), 1e-3);
-  EXPECT_LE(Distance(path.Samples().back(), end), 1e-3);
-  for (float before : {-1.0f, -1e30f, -std::numeric_limits<float>::infinity(), std::nanf("")}) {
+  const PathPoint start = path.PointAtDistance(0.0), end = path.PointAtDistance(path.Length());
+  const std::vector<PathPoint> samples = path.Samples();
+  EXPECT_LE(Distance(samples.front(), start), 1e-3);
+  EXPECT_LE(Distance(samples.back(), end), 1e-3);
+  for (double before : {-1.0, -1e300, -std::numeric_limits<double>::infinity(), std::nan("")}) {
     EXPECT_EQ(start, path.PointAtDistance(before)) << before;
-    EXPECT_EQ(path.TangentAtDistance(0.0f), path.TangentAtDistance(before)) << before;
+    EXPECT_EQ(path.TangentAtDistance(0.0), path.TangentAtDistance(before)) << before;
   }
-  for (float after : {path.Length() + 1.0f, 1e30f, std::numeric_limits<float>::infinity()}) {
+  for (double after : {path.Length() + 1.0, 1e30, std::numeric_limits<double>::infinity()}) {
     EXPECT_EQ(end, path.PointAtDistance(after)) << after;
     EXPECT_EQ(path.TangentAtDistance(path.Length()), path.TangentAtDistance(after)) << after;
   }
@@ -81,15 +79,15 @@ class ConstantSpeed : public ::testing::TestWithParam<Shape> {};
 
 TEST_P(ConstantSpeed, StepsOfEqualDistanceAreEquallyFarApart) {
   const PathResource path = ReadShape(GetParam());
-  const float step = 1.0f;
+  const double step = 1.0;
   double shortest = std::numeric_limits<double>::max(), longest = 0.0;
-  PathPoint previous = path.PointAtDistance(0.0f);
-  for (float d = step; d <= path.Length(); d += step) {
+  PathPoint previous = path.PointAtDistance(0.0);
+  for (double d = step; d <= path.Length(); d += step) {
     const PathPoint point = path.PointAtDistance(d);
     const double apart = Distance(previous, point);
     shortest = std::min(shortest, apart);
     longest = std::max(longest, apart);
-    const PathPoint tangent = path.TangentAtDistance(d - 0.5f * step);
+    const PathPoint tangent = path.TangentAtDistance(d - 0.5 * step);
     ASSERT_NEAR(1.0, std::hypot(tangent.x, tangent.y), 1e-6) << d;
     const double along = (tangent.x * (point.x - previous.x) + tangent.y * (point.y - previous.y)) / apart;
     ASSERT_GT(along, 0.9999) << "the tangent leaves the walk at " << d;

@@ -14,8 +14,8 @@ int main() {
   init();
   int failures = 0;
   auto check = [&failures](const std::string& name) {
-    const PathResource* path = FindResource(name);
-    if (path == nullptr || path->ControlPoints().size() < 4 || !(path->Length() > 0.0f)) {
+    const PathResource* path = FindPath(name);
+    if (path == nullptr || path->ControlPoints().size() < 4 || !(path->Length() > 0.0)) {
       std::cout << "no path found under " << name << std::endl;
       ++failures;
     }

@@ -14,6 +14,7 @@
 namespace {
 
 using runtimetest::DenseLength;
+using runtimetest::Sequence;
 
 const PathPoint kFrame{700.0f, 400.0f};
 
@@ -25,21 +26,6 @@ PathResource Make(const std::vector<PathPoint>& points, PathEnds ends) {
   std::optional<PathResource> path = PathResource::FromPoints(points, ends, kFrame);
   EXPECT_TRUE(path);
   return path ? *path : *PathResource::FromPoints({}, PathEnds::Free, kFrame);
-}
-
-// The control sequence a path's ends make of its points, written out as the curve is defined:
-// a pinned path gets a point beyond each end, 2 P0 - P1 and 2 Pn-1 - Pn-2; a loop repeats its
-// first three points after its last.
-std::vector<PathPoint> Sequence(const std::vector<PathPoint>& p, PathEnds ends) {
-  std::vector<PathPoint> sequence = p;
-  if (ends == PathEnds::Pinned) {
-    const PathPoint a = p[0], b = p[1], y = p[p.size() - 2], z = p.back();
-    sequence.insert(sequence.begin(), PathPoint{2 * a.x - b.x, 2 * a.y - b.y});
-    sequence.push_back(PathPoint{2 * z.x - y.x, 2 * z.y - y.y});
-  } else if (ends == PathEnds::Loop) {
-    for (std::size_t k = 0; k < 3; ++k) sequence.push_back(p[k % p.size()]);
-  }
-  return sequence;
 }
 
 struct EndsCase {
@@ -151,12 +137,12 @@ class LoopDistances : public ::testing::TestWithParam<EndsCase> {};
 
 TEST_P(LoopDistances, GoRound) {
   const PathResource path = Make(GetParam().points, PathEnds::Loop);
-  const float length = path.Length();
-  ASSERT_GT(length, 0.0f);
-  EXPECT_EQ(path.PointAtDistance(0.0f), path.PointAtDistance(length));
-  EXPECT_LE(Distance(path.Samples().front(), path.PointAtDistance(0.0f)), 1e-3);
-  for (float fraction : {0.0f, 0.1f, 0.37f, 0.5f, 0.93f}) {
-    const float d = fraction * length;
+  const double length = path.Length();
+  ASSERT_GT(length, 0.0);
+  EXPECT_EQ(path.PointAtDistance(0.0), path.PointAtDistance(length));
+  EXPECT_LE(Distance(path.Samples().front(), path.PointAtDistance(0.0)), 1e-3);
+  for (double fraction : {0.0, 0.1, 0.37, 0.5, 0.93}) {
+    const double d = fraction * length;
     const PathPoint point = path.PointAtDistance(d), tangent = path.TangentAtDistance(d);
     struct Round {
       const char* what;
@@ -166,12 +152,12 @@ TEST_P(LoopDistances, GoRound) {
          {Round{"past the end", d + length}, Round{"backwards", d - length},
           Round{"two rounds backwards", d - 2.0 * length}, Round{"a thousand rounds", d + 1000.0 * length},
           Round{"a thousand rounds backwards", d - 1000.0 * length}}) {
-      const auto asked = static_cast<float>(round.distance);
-      // A float distance is only as fine as its last bit, 1/16 pixel at a million pixels.
-      const double resolution = std::abs(std::nextafter(asked, 0.0f) - asked) + 1e-3;
-      EXPECT_LE(Distance(point, path.PointAtDistance(asked)), resolution) << round.what << ", " << fraction;
-      EXPECT_NEAR(tangent.x, path.TangentAtDistance(asked).x, 1e-2) << round.what << ", " << fraction;
-      EXPECT_NEAR(tangent.y, path.TangentAtDistance(asked).y, 1e-2) << round.what << ", " << fraction;
+      EXPECT_LE(Distance(point, path.PointAtDistance(round.distance)), 1e-3)
+          << round.what << ", " << fraction;
+      EXPECT_NEAR(tangent.x, path.TangentAtDistance(round.distance).x, 1e-2)
+          << round.what << ", " << fraction;
+      EXPECT_NEAR(tangent.y, path.TangentAtDistance(round.distance).y, 1e-2)
+          << round.what << ", " << fraction;
     }
   }
   // Distances with no place count as the start.

@@ -1,5 +1,5 @@
 // The game's registry: GetResource loads a file of the working folder under its name, reports
-// a failure in one line, and FindResource gives the path back.
+// a failure in one line, and FindPath gives the path back.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -26,12 +26,12 @@ TEST_F(Registry, LoadsAFileUnderItsNameAndFindsIt) {
   CaptureStdout output;
   EXPECT_TRUE(GetResource("found.xml"));
   EXPECT_EQ("", output.Text());
-  const PathResource* path = FindResource("found.xml");
+  const PathResource* path = FindPath("found.xml");
   ASSERT_NE(nullptr, path);
   EXPECT_EQ(4u, path->ControlPoints().size());
   EXPECT_FLOAT_EQ(10.0f, path->Length());
-  EXPECT_EQ(nullptr, FindResource("./found.xml"));
-  EXPECT_EQ(nullptr, FindResource("never-loaded.xml"));
+  EXPECT_EQ(nullptr, FindPath("./found.xml"));
+  EXPECT_EQ(nullptr, FindPath("never-loaded.xml"));
 }
 
 struct FailureCase {
@@ -49,7 +49,7 @@ TEST_P(RegistryFailure, IsOneLineWithTheNameAndTheReason) {
   CaptureStdout output;
   EXPECT_FALSE(GetResource(c.file));
   EXPECT_EQ(c.line, output.Text());
-  EXPECT_EQ(nullptr, FindResource(c.file));
+  EXPECT_EQ(nullptr, FindPath(c.file));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -74,17 +74,17 @@ TEST_F(Registry, NoNameIsAFailureWithAnEmptyName) {
 TEST_F(Registry, LoadingANameAgainUpdatesItsPathInPlace) {
   WriteFile("again.xml", PathText({{0, 0}, {10, 0}, {20, 0}, {30, 0}}));
   ASSERT_TRUE(GetResource("again.xml"));
-  const PathResource* path = FindResource("again.xml");
+  const PathResource* path = FindPath("again.xml");
 
   WriteFile("again.xml", PathText({{0, 0}, {10, 0}, {20, 0}, {30, 0}, {40, 0}}));
   ASSERT_TRUE(GetResource("again.xml"));
-  EXPECT_EQ(path, FindResource("again.xml"));
+  EXPECT_EQ(path, FindPath("again.xml"));
   EXPECT_EQ(5u, path->ControlPoints().size());
 
   WriteFile("again.xml", "not a path");
   CaptureStdout output;
   EXPECT_FALSE(GetResource("again.xml"));
-  EXPECT_EQ(path, FindResource("again.xml"));
+  EXPECT_EQ(path, FindPath("again.xml"));
   EXPECT_EQ(5u, path->ControlPoints().size());
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "PathPoint.h"
+#include "SplineCurve.h"  // PathEnds
 
 // How test failures show a point.
 inline void PrintTo(const PathPoint& p, std::ostream* out) { *out << '(' << p.x << ", " << p.y << ')'; }
@@ -83,6 +84,13 @@ inline const std::vector<Shape>& Shapes() {
        1.0f,
        false},
       {"spiral_100", Spiral(100), 0.0f, 1.0f, true},
+      // The first segment stops and turns back halfway (its point differences sum to zero
+      // there); the points after it reverse on a line, stopping at the joints.
+      {"cusps",
+       {{300, 200}, {480, 380}, {420, 380}, {600, 200}, {300, 200}, {600, 200}, {300, 200}},
+       0.0f,
+       1.0f,
+       false},
       {"scattered_1000", Scattered(1000), 0.0f, 1.0f, false},
   };
   return shapes;
@@ -116,6 +124,21 @@ inline std::string PathText(const std::vector<PathPoint>& framePoints) {
   for (const PathPoint& p : framePoints) text << "<ControlPoint>" << p.x << ' ' << p.y << "</ControlPoint>";
   text << "</resource>";
   return text.str();
+}
+
+// The control sequence a path's ends make of its points, written out as the curve is defined:
+// a pinned path gets a point beyond each end, 2 P0 - P1 and 2 Pn-1 - Pn-2; a loop repeats its
+// first three points after its last.
+inline std::vector<PathPoint> Sequence(const std::vector<PathPoint>& p, PathEnds ends) {
+  std::vector<PathPoint> sequence = p;
+  if (ends == PathEnds::Pinned) {
+    const PathPoint a = p[0], b = p[1], y = p[p.size() - 2], z = p.back();
+    sequence.insert(sequence.begin(), PathPoint{2 * a.x - b.x, 2 * a.y - b.y});
+    sequence.push_back(PathPoint{2 * z.x - y.x, 2 * z.y - y.y});
+  } else if (ends == PathEnds::Loop) {
+    for (std::size_t k = 0; k < 3; ++k) sequence.push_back(p[k % p.size()]);
+  }
+  return sequence;
 }
 
 // The uniform cubic B-spline of `points` at segment i, parameter t, in double by the matrix
