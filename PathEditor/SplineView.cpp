@@ -1,6 +1,6 @@
 // Zoom and pan of the editor's view: the wheel about the pointer, Home, and a left drag with
 // Space held. The view is no part of the path: no undo step, nothing saved.
-#include <GL/freeglut.h>  // the key code of Home and the cursor shapes
+#include <GL/freeglut.h>  // the key code of Home
 
 #include "InputManager.h"
 #include "SplineEditor.h"
@@ -12,7 +12,7 @@ void SplineEditor::UpdateView() {
   for (const InputManager::SpecialKeyPress& press : input->mSpecialKeys)
     if (press.key == GLUT_KEY_HOME) view->ResetView();
   if (input->mWheel == 2) return;
-  // Over the bar the wheel is the bar's.
+  // Over the bar the wheel zooms nothing: the bar is no part of the scene.
   const glm::ivec2 pointer = view->WindowToPointer(input->mMousePos);
   if (!TwIsOnBar(pointer.x, pointer.y)) view->ZoomAbout(input->mMousePos, input->mWheel == 0);
 }
@@ -25,7 +25,6 @@ bool SplineEditor::HandlePan() {
   if (leftPress && input->mKeysHeld[static_cast<unsigned char>(' ')]) {
     mPanning = true;
     mPanAnchor = view->WindowToScene(input->mMousePos);
-    glutSetCursor(GLUT_CURSOR_CROSSHAIR);
   }
   if (mPanning) view->PanTo(mPanAnchor, input->mMousePos);
   return mPanning;

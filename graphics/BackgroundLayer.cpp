@@ -91,7 +91,7 @@ void GraphicsManager::DrawBackground() {
     glUniformMatrix4fv(program->u_projection, 1, GL_FALSE, &mOrthoProjection[0][0]);
   program->ApplyMaterial(layer.texture);
   // Shown smaller than its size, the image is sampled from its mipmaps, smoothly; at its size
-  // or larger, pixel by pixel: the mipmapped filter costs a software renderer about 6 ms a frame
+  // or larger, pixel by pixel: the mipmapped filter costs a software renderer about 2 ms a frame
   // for a frame-sized image even where it would pick the very same pixels.
   const vec2 shown = (layer.upperRight - layer.lowerLeft) * WindowView::Instance()->Zoom();
   const bool smaller =
