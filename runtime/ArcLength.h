@@ -36,9 +36,9 @@ public:
   PathPoint PointAt(double d) const {
     if (mCumulative.empty()) return PathPoint{0.0f, 0.0f};
     d = Held(d);
-    Vec p{0.0, 0.0};
+    PathPoint p;
     if (!mWalk.PointAt(d, p)) return ExactPointAt(d);
-    return PathPoint{static_cast<float>(p.x), static_cast<float>(p.y)};
+    return p;
   }
   // The unit direction of travel at distance d: the first derivative that does not vanish
   // there, or where the curve stands still for a stretch, the direction it moves on with (at
@@ -48,14 +48,8 @@ public:
   PathPose PoseAt(double d) const {
     if (mCumulative.empty()) return PathPose{{0.0f, 0.0f}, {0.0f, 0.0f}};
     d = Held(d);
-    Vec p{0.0, 0.0}, v{0.0, 0.0};
-    if (!mWalk.PointAndVelocityAt(d, p, v)) return ExactPoseAt(d);
-    // The index holds pieces only where the speed is far above rounding noise; in double, whose
-    // range takes the square of any float speed.
-    const double inverse = 1.0 / std::sqrt(v.x * v.x + v.y * v.y);
-    PathPose pose;  // filled field by field: each half goes back in a register of its own
-    pose.position = PathPoint{static_cast<float>(p.x), static_cast<float>(p.y)};
-    pose.direction = PathPoint{static_cast<float>(v.x * inverse), static_cast<float>(v.y * inverse)};
+    PathPose pose;
+    if (!mWalk.PoseAt(d, pose)) return ExactPoseAt(d);
     return pose;
   }
   // The distance along the curve of the curve's point nearest to p, 0 ... Length() (on a loop

@@ -36,7 +36,12 @@ WalkIndex::WalkIndex(const std::vector<Vec>& sequence, const std::vector<double>
     constexpr double kSixth = 1.0 / 6.0;
     mCubics.push_back(Cubic{row(kSixth, 4.0 * kSixth, kSixth, 0.0), row(-0.5, 0.0, 0.5, 0.0),
                             row(0.5, -1.0, 0.5, 0.0), row(-kSixth, 0.5, -0.5, kSixth)});
-    AddPiece(segment, i, SizeOf(segment), 0.0, 1.0, segmentStarts[i], segmentStarts[i + 1], 0);
+    const double size = SizeOf(segment);
+    if (size >= kSmallestSize && size <= kLargestSize) {
+      AddPiece(segment, i, size, 0.0, 1.0, segmentStarts[i], segmentStarts[i + 1], 0);
+    } else {
+      mPieces.push_back(Piece{segmentStarts[i], {kNaN, 0, 0, 0, 0, 0}, i});
+    }
   }
   if (mPieces.size() >= std::numeric_limits<std::uint32_t>::max() / kCellsPerPiece) {
     mPieces.clear();

@@ -9,7 +9,8 @@
 // is left to the exact inversion. The grid names, for each of its evenly spaced distances, the
 // piece that holds it; a lookup reads one cell, steps over the few pieces that may start in it,
 // and sums one polynomial for the parameter, then the segment's own, kept in powers of t, for
-// the point (and its derivative for the direction).
+// the point (and its derivative for the direction, CubicSegment.h). Segments too small or too
+// large for a direction in single precision are left to the exact inversion whole.
 #pragma once
 
 #include <cstddef>
@@ -17,7 +18,9 @@
 #include <limits>
 #include <vector>
 
+#include "CubicSegment.h"
 #include "CurveMath.h"
+#include "PathPoint.h"
 
 namespace arclength {
 
@@ -26,6 +29,11 @@ public:
   // The largest distance, in pixels, of a position from the exact one at a piece's checks.
   static constexpr double kTolerance = 2.5e-4;
   static constexpr int kMaxHalvings = 12;
+  // The sizes of segment (SizeOf) the index takes, for directions in single precision: a piece's
+  // speed is then at least 1e-9 of its segment's size (above 2^-40) at its ends and checks, and
+  // nowhere above 2^60.
+  static constexpr double kSmallestSize = 0x1p-10;
+  static constexpr double kLargestSize = 0x1p58;
 
   WalkIndex() = default;
   // The index of the curve of `sequence` (segments 0 ... size - 4), given the length up to the
@@ -34,22 +42,17 @@ public:
   WalkIndex(const std::vector<Vec>& sequence, const std::vector<double>& segmentStarts);
 
   // The point at distance d (0 ... the length); false where the exact inversion must find it.
-  bool PointAt(double d, Vec& point) const {
+  bool PointAt(double d, PathPoint& point) const {
     const Place place = PlaceAt(d);
     if (!(place.t == place.t)) return false;  // a NaN
-    const Cubic& s = mCubics[place.segment];
-    const double t = place.t;
-    point = Vec{s.a.x + t * (s.b.x + t * (s.c.x + t * s.d.x)), s.a.y + t * (s.b.y + t * (s.c.y + t * s.d.y))};
+    point = PointOf(mCubics[place.segment], place.t);
     return true;
   }
-  // The point and the curve's first derivative there.
-  bool PointAndVelocityAt(double d, Vec& point, Vec& velocity) const {
+  // The point and the unit direction of travel there.
+  bool PoseAt(double d, PathPose& pose) const {
     const Place place = PlaceAt(d);
     if (!(place.t == place.t)) return false;
-    const Cubic& s = mCubics[place.segment];
-    const double t = place.t;
-    point = Vec{s.a.x + t * (s.b.x + t * (s.c.x + t * s.d.x)), s.a.y + t * (s.b.y + t * (s.c.y + t * s.d.y))};
-    velocity = Vec{s.b.x + t * (2.0 * s.c.x + 3.0 * t * s.d.x), s.b.y + t * (2.0 * s.c.y + 3.0 * t * s.d.y)};
+    pose = PoseOf(mCubics[place.segment], place.t);
     return true;
   }
 
@@ -73,10 +76,6 @@ private:
     return Place{piece.segment, (c[0] + c[1] * x) + x2 * (c[2] + c[3] * x) + x4 * (c[4] + c[5] * x)};
   }
 
-  // A segment in powers of t, a + b t + c t^2 + d t^3: fewer operations than its basis.
-  struct Cubic {
-    Vec a, b, c, d;
-  };
   // A piece from distance `start` on: the parameter t of its segment is the polynomial c of
   // x = d - start; c[0] is NaN for the exact inversion.
   struct alignas(64) Piece {  // one cache line

@@ -11,7 +11,7 @@ install(TARGETS VeyrunPathRuntime EXPORT VeyrunPathRuntimeTargets
 install(FILES
   ${PROJECT_SOURCE_DIR}/PathResource.h ${PROJECT_SOURCE_DIR}/PathPoint.h ${PROJECT_SOURCE_DIR}/ArcLength.h
   ${PROJECT_SOURCE_DIR}/CurveMath.h ${PROJECT_SOURCE_DIR}/WalkIndex.h ${PROJECT_SOURCE_DIR}/SplineCurve.h
-  ${PROJECT_SOURCE_DIR}/SplineWeights.h
+  ${PROJECT_SOURCE_DIR}/SplineWeights.h ${PROJECT_SOURCE_DIR}/CubicSegment.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/veyrun)
 
 install(EXPORT VeyrunPathRuntimeTargets NAMESPACE Veyrun:: DESTINATION ${package_dir})

@@ -34,6 +34,13 @@ std::vector<WalkCase> Cases() {
     cases.push_back({"pinned_" + name, shape.windowPoints, PathEnds::Pinned});
     cases.push_back({"loop_" + name, shape.windowPoints, PathEnds::Loop});
   }
+  // Directions are made unit in single precision, whose squares end near 1e-38 and 1e38: paths
+  // far smaller and far larger than a level walk outside that range.
+  for (const float scale : {1e-24f, 1e18f}) {
+    std::vector<PathPoint> scaled = runtimetest::Wave(8);
+    for (PathPoint& p : scaled) p = PathPoint{p.x * scale, p.y * scale};
+    cases.push_back({scale < 1.0f ? "wave_8_tiny" : "wave_8_huge", scaled, PathEnds::Free});
+  }
   return cases;
 }
 
@@ -67,8 +74,8 @@ TEST_P(Walk, PositionsAreWithinAThousandthOfAPixelOfTheCurve) {
   for (const double d : Distances(3000)) {
     const curvereference::Point truth = reference->AtDistance(d);
     const PathPoint walked = path->PointAtDistance(d);
-    // The position is given in single precision: half its last bit on top.
-    const double rounding = 0.5 * std::max(std::abs(truth.x), std::abs(truth.y)) * 0x1p-23;
+    // The position is given in single precision: half the last bit of each coordinate on top.
+    const double rounding = 0.5 * std::hypot(truth.x, truth.y) * 0x1p-23;
     const double off = std::hypot(walked.x - truth.x, walked.y - truth.y);
     ASSERT_LE(off, 1e-3 + rounding) << "at distance " << d;
     worst = std::max(worst, off);
