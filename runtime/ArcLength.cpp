@@ -16,15 +16,9 @@ constexpr double kPieceWidth = 1.0 / static_cast<double>(kPiecesPerSegment);
 Table::Table(const std::vector<PathPoint>& points, PathEnds ends) : mClosed(ends == PathEnds::Loop) {
   const std::size_t segments = splinecurve::SegmentCount(points.size(), ends);
   if (segments == 0) return;
-  // The sequence's elements in double: a pinned end's point beyond the curve, 2 P0 - P1, is
-  // then exact, and so is the curve's start on P0.
   mSequence.reserve(segments + 3);
-  for (std::size_t k = 0; k < segments + 3; ++k) {
-    const splinecurve::SequencePoint e = splinecurve::SequenceAt(points.size(), ends, k);
-    const PathPoint &a = points[e.a], &b = points[e.b];
-    mSequence.push_back(Vec{e.wa * static_cast<double>(a.x) + e.wb * static_cast<double>(b.x),
-                            e.wa * static_cast<double>(a.y) + e.wb * static_cast<double>(b.y)});
-  }
+  for (std::size_t k = 0; k < segments + 3; ++k)
+    mSequence.push_back(SequenceElement(points.data(), points.size(), ends, k));
   mCumulative.reserve(segments * kPiecesPerSegment + 1);
   std::vector<double> segmentStarts;
   segmentStarts.reserve(segments + 1);
@@ -32,16 +26,23 @@ Table::Table(const std::vector<PathPoint>& points, PathEnds ends) : mClosed(ends
   mCumulative.push_back(total);
   segmentStarts.push_back(total);
   for (std::size_t i = 0; i < segments; ++i) {
-    const Segment segment = SegmentOf(mSequence, i);
-    for (std::size_t m = 0; m < kPiecesPerSegment; ++m) {
-      total += LengthBetween(segment, static_cast<double>(m) * kPieceWidth,
-                             static_cast<double>(m + 1) * kPieceWidth);
-      mCumulative.push_back(total);
-    }
+    double sums[kPiecesPerSegment];
+    PieceSums(SegmentOf(mSequence, i), sums);
+    for (const double sum : sums) mCumulative.push_back(total + sum);
+    total += sums[kPiecesPerSegment - 1];  // the last of them, bit for bit
     segmentStarts.push_back(total);
   }
   mWalk = WalkIndex(mSequence, segmentStarts);
   mBlocks = BlockBoxes(mSequence);
+}
+
+void PieceSums(const Segment& segment, double (&sums)[kPiecesPerSegment]) {
+  double sum = 0.0;
+  for (std::size_t m = 0; m < kPiecesPerSegment; ++m) {
+    sum += LengthBetween(segment, static_cast<double>(m) * kPieceWidth,
+                         static_cast<double>(m + 1) * kPieceWidth);
+    sums[m] = sum;
+  }
 }
 
 double Table::Wrapped(double d) const {

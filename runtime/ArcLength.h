@@ -21,6 +21,25 @@ namespace arclength {
 
 constexpr std::size_t kPiecesPerSegment = 16;
 
+// Element k of the control sequence of `count` points with these ends, in double: a pinned
+// end's point beyond the curve, 2 P0 - P1, is then exact, and so is the curve's start on P0.
+inline Vec SequenceElement(const PathPoint* points, std::size_t count, PathEnds ends, std::size_t k) {
+  const splinecurve::SequencePoint e = splinecurve::SequenceAt(count, ends, k);
+  const PathPoint &a = points[e.a], &b = points[e.b];
+  return Vec{e.wa * static_cast<double>(a.x) + e.wb * static_cast<double>(b.x),
+             e.wa * static_cast<double>(a.y) + e.wb * static_cast<double>(b.y)};
+}
+
+// The lengths of the segment's pieces summed in order: up to the end of piece m in sums[m], the
+// segment's length in the last. A curve's length is its segments' lengths summed in order from
+// the first, which an editor that keeps them per segment can sum to the same bits.
+void PieceSums(const Segment& segment, double (&sums)[kPiecesPerSegment]);
+inline double SegmentLength(const Segment& segment) {
+  double sums[kPiecesPerSegment];
+  PieceSums(segment, sums);
+  return sums[kPiecesPerSegment - 1];
+}
+
 class Table {
 public:
   Table() = default;
