@@ -13,19 +13,23 @@ double PathPreview::Now() {
 
 void PathPreview::Follow(const CubicBSpline& spline, bool changed, bool dragging, double now) {
   mStale = mStale || changed;
-  if (!mStale || (dragging && spline.mControlPoints.size() > kLivePoints)) return;
+  const bool previewing = mSpeed > 0.0f;
+  if (!previewing) mPath.reset();
+  if (!mStale && (mPath || !previewing)) return;
+  if (dragging && spline.mControlPoints.size() > kLivePoints) return;
   Anchor(now);  // the distance come so far, on the curve as it was
   const vec2 corner = FrameCorner();
   std::vector<PathPoint> framePoints;
   framePoints.reserve(spline.mControlPoints.size());
   for (const vec2& w : spline.WindowPoints())
     framePoints.push_back(PathPoint{w.x - corner.x, w.y - corner.y});
-  mPath = PathResource::FromPoints(std::move(framePoints), spline.mEnds,
-                                   PathPoint{2.0f * gFrameHalfWidth, 2.0f * gFrameHalfHeight});
+  if (previewing) {
+    mPath = PathResource::FromPoints(framePoints, spline.mEnds,
+                                     PathPoint{2.0f * gFrameHalfWidth, 2.0f * gFrameHalfHeight});
+  }
+  if (mStale) mLength.Measure(std::move(framePoints), spline.mEnds);
   mStale = false;
 }
-
-float PathPreview::Length() const { return mPath ? static_cast<float>(mPath->Length()) : 0.0f; }
 
 void PathPreview::SetSpeed(float speed, double now) {
   if (!(speed >= 0.0f) || !std::isfinite(speed)) return;
@@ -52,7 +56,7 @@ double PathPreview::DistanceAt(double now) const {
 }
 
 std::optional<vec2> PathPreview::MarkerAt(double now) const {
-  if (!(mSpeed > 0.0f) || !(Length() > 0.0f)) return std::nullopt;
+  if (!(mSpeed > 0.0f) || !mPath || !(Length() > 0.0)) return std::nullopt;
   const PathPoint p = mPath->PointAtDistance(DistanceAt(now));
   return FrameCorner() + vec2(p.x, p.y);
 }

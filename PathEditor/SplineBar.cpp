@@ -116,7 +116,7 @@ void GetEnds(void* value, void* clientData) {
 }
 
 void GetLength(void* value, void* clientData) {
-  *static_cast<float*>(value) = Editor(clientData)->mPreview.Length();
+  *static_cast<float*>(value) = static_cast<float>(Editor(clientData)->mPreview.Length());
 }
 
 void SetPreviewSpeed(const void* value, void* clientData) {

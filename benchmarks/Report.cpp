@@ -177,13 +177,31 @@ std::string Table(const std::map<std::string, double>& in, const std::map<std::s
   rows.push_back(Compare("2", "zoom step at n = 10,000 (peer: the drag frame at n = 100)",
                          Get(in, "BM_ZoomStep/10000"), Get(in, "BM_DragFrame/100"), false, "≤ 2×", 2.0,
                          true));
-  // Reported only: what an edit costs the bar's Length and the preview, beside the rebuild of
-  // the samples; a drag of a path of more than 250 points waits for its end.
+  // Reported only: what measuring the whole path for the bar's Length costs (a load, a change of
+  // the ends), beside the rebuild of the samples; then what an edit costs it, beside that.
   for (const char* n : {"100", "1000", "10000"}) {
+    rows.push_back(
+        Compare("2 (info)",
+                std::string("measuring the whole path for Length, n = ") + n + " (peer: `RebuildSamples`)",
+                Get(in, std::string("BM_MeasurePath/") + n), Get(in, std::string("BM_RebuildSamples/") + n),
+                false, "", 0.0, true));
+  }
+  const char* const edits[] = {"a click that appends a point", "a click that moves a point", "an undo"};
+  for (int edit = 0; edit < 3; ++edit) {
+    for (const char* n : {"1000", "10000", "100000"}) {
+      rows.push_back(Compare(
+          "2 (info)",
+          std::string("the Length after ") + edits[edit] + ", n = " + n + " (peer: measuring the whole path)",
+          Get(in, "BM_EditMeasure/" + std::to_string(edit) + "/" + n),
+          Get(in, std::string("BM_MeasurePath/") + n), false, "", 0.0, true));
+    }
+  }
+  // A drag frame with the Length's measure: at once up to 250 points, at the release beyond.
+  for (const char* n : {"100", "10000"}) {
     rows.push_back(Compare(
         "2 (info)",
-        std::string("measuring the path for Length and the preview, n = ") + n + " (peer: `RebuildSamples`)",
-        Get(in, std::string("BM_MeasurePath/") + n), Get(in, std::string("BM_RebuildSamples/") + n), false,
+        std::string("drag frame with the Length's measure, n = ") + n + " (peer: the drag frame alone)",
+        Get(in, std::string("BM_DragFrameMeasured/") + n), Get(in, std::string("BM_DragFrame/") + n), false,
         "", 0.0, true));
   }
   // Reported only: beside the frame's drawing (the rows below) no user feels it.

@@ -11,7 +11,7 @@
 namespace {
 
 // The runtime's length of the spline's points as they show, in frame pixels.
-float RuntimeLength(const CubicBSpline& spline) {
+double RuntimeLength(const CubicBSpline& spline) {
   std::vector<PathPoint> shown;
   for (const vec2& w : spline.WindowPoints())
     shown.push_back(PathPoint{w.x - FrameCorner().x, w.y - FrameCorner().y});
@@ -32,7 +32,7 @@ TEST(PathPreview, MeasuresEditsAtOnceAndADragOfALongPathWhenItEnds) {
   spline.mControlPoints = Zigzag(PathPreview::kLivePoints + 1);
   spline.SetRotation(20.0f);
   preview.Follow(spline, true, false, 0.0);
-  const float before = preview.Length();
+  const double before = preview.Length();
   EXPECT_EQ(RuntimeLength(spline), before);
 
   spline.mSelectedIndex = 100;
@@ -71,6 +71,8 @@ protected:
 TEST_F(Marker, GoesAtItsSpeedByTheClockAndStartsAgainAtTheEnd) {
   EXPECT_FALSE(preview.MarkerAt(1.0).has_value()) << "the preview is off at speed 0";
   preview.SetSpeed(100.0f, 10.0);
+  EXPECT_FALSE(preview.MarkerAt(10.0).has_value()) << "before the path is read for it";
+  preview.Follow(spline, false, false, 10.0);
   ExpectAt(400.0f, 10.0);
   ExpectAt(550.0f, 11.5);
   ExpectAt(450.0f, 13.5);    // 350 pixels: again from the start
@@ -85,6 +87,7 @@ TEST_F(Marker, GoesAtItsSpeedByTheClockAndStartsAgainAtTheEnd) {
 // A new speed, or an edit of the path, lets the marker go on from where it is.
 TEST_F(Marker, GoesOnFromWhereItIsAfterANewSpeedOrAnEdit) {
   preview.SetSpeed(100.0f, 0.0);
+  preview.Follow(spline, false, false, 0.0);
   preview.SetSpeed(50.0f, 1.0);
   ExpectAt(500.0f, 1.0);
   ExpectAt(550.0f, 2.0);
@@ -96,6 +99,7 @@ TEST_F(Marker, GoesOnFromWhereItIsAfterANewSpeedOrAnEdit) {
   preview.SetSpeed(0.0f, 3.0);
   EXPECT_FALSE(preview.MarkerAt(3.5).has_value());
   preview.SetSpeed(100.0f, 4.0);  // on again: from the start
+  preview.Follow(spline, false, false, 4.0);
   ExpectAt(400.0f, 4.0);
   for (float refused : {-1.0f, NAN, INFINITY}) {
     preview.SetSpeed(refused, 5.0);
