@@ -10,6 +10,7 @@
 
 #include "PathFileTestSupport.h"
 #include "SafeFile.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -102,9 +103,7 @@ TEST_P(LinkChain, IsKeptAndTheFileAtItsEndReplaced) {
 
 INSTANTIATE_TEST_SUITE_P(Targets, LinkChain,
                          ::testing::Values(LinkCase{"existing", true}, LinkCase{"dangling", false}),
-                         [](const ::testing::TestParamInfo<LinkCase>& c) {
-                           return std::string(c.param.name);
-                         });
+                         testsupport::CaseName<LinkCase>);
 
 // A loop of links names no file: refused, and nothing is made.
 TEST_F(SafeFileTest, ALoopOfLinksIsRefused) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "EditorFixture.h"
+#include "NamedCases.h"
 
 namespace editor {
 namespace {
@@ -93,9 +94,7 @@ TEST_P(ExitSignalTest, EndsTheProgramAsEscapeDoesAndKeepsThePath) {
 INSTANTIATE_TEST_SUITE_P(RecoveryTest, ExitSignalTest,
                          ::testing::Values(SignalCase{"TERM", SIGTERM}, SignalCase{"HUP", SIGHUP},
                                            SignalCase{"INT", SIGINT}),
-                         [](const ::testing::TestParamInfo<SignalCase>& signal) {
-                           return signal.param.name;
-                         });
+                         testsupport::CaseName<SignalCase>);
 
 TEST_F(RecoveryTest, WithEverythingSavedAKillLeavesNoRecoveryFile) {
   AddPoint(400, 300);

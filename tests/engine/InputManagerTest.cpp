@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "InputManager.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -142,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"key a at 0,0", "key a key b special 100 special 100 wheel 0 at 0,0", "wheel 1 at 0,0"}},
         // Releasing a button that is not held changes nothing and holds nothing back.
         QueueCase{"stray_release", {}, {Button(kLeft, false, 0, 0), Key('k')}, {"key k at 0,0"}}),
-    [](const ::testing::TestParamInfo<QueueCase>& c) { return std::string(c.param.name); });
+    testsupport::CaseName<QueueCase>);
 
 TEST_F(InputManagerTest, TwentyQuickClicksBetweenTwoFramesAreTwentyPressesEachWhereItHappened) {
   for (int i = 0; i < 20; ++i) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "WindowView.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Smaller: the scene keeps its origin at the lower-left corner, unscaled.
         ViewCase{"smaller_frame_point", 800, 600, {612, 216}, {612, 384}, {0.53f, 0.28f}},
         ViewCase{"larger_top_left", 1600, 1000, {0, 0}, {0, 1000}, {-1, 1}}),
-    [](const ::testing::TestParamInfo<ViewCase>& c) { return std::string(c.param.name); });
+    testsupport::CaseName<ViewCase>);
 
 TEST(WindowView, AWindowWithoutAreaStillMapsToFiniteValues) {
   WindowView* view = WindowView::Instance();

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "TweakBarFixture.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ShortcutCase{"x_is_not_z", "z", 'x', 0, false},
                       ShortcutCase{"delete", "DEL", 127, 0, true},
                       ShortcutCase{"shift_with_caps_lock_on", "p", 'p', GLUT_ACTIVE_SHIFT, true}),
-    [](const ::testing::TestParamInfo<ShortcutCase>& c) { return std::string(c.param.name); });
+    testsupport::CaseName<ShortcutCase>);
 
 // A button may answer several shortcuts; a shortcut that names every modifier held wins, so
 // Ctrl+Shift+Z redoes where Ctrl+Z undoes, and neither is the plain z of another button.
