@@ -13,14 +13,28 @@
 #include "TweakBar.h"
 #include "WindowView.h"
 
+namespace {
+
+// Escape or Alt+F4 among the keys this frame has seen.
+bool QuitKeySeen(const InputManager& input) {
+  if (input.mKeys[27]) return true;
+  for (const InputManager::SpecialKeyPress& press : input.mSpecialKeys)
+    if (press.key == GLUT_KEY_F4 && press.modifiers == GLUT_ACTIVE_ALT) return true;
+  return false;
+}
+
+}  // namespace
+
 void OnFrame() {
-  // A signal to end comes through here, where leaving the main loop is safe.
-  if (ExitSignalled()) {
+  InputManager* input = InputManager::Instance();
+  GameStateManager::Instance()->Update();
+  // Escape, Alt+F4 and the exit signals leave the main loop here, once a frame has acted on
+  // every input that came before them: a click or the end of a drag just before is kept.
+  if (QuitKeySeen(*input) || (ExitSignalled() && input->mPending.empty())) {
     glutLeaveMainLoop();
     return;
   }
-  GameStateManager::Instance()->Update();
-  InputManager::Instance()->Update();
+  input->Update();
   ObjectManager::Instance()->Update();
   GraphicsManager::Instance()->RenderFrame(ObjectManager::Instance()->mRenderList);
 }
@@ -36,8 +50,7 @@ void OnKeyboard(unsigned char key, int x, int y) {
   InputEvent event;
   event.kind = InputEvent::Key;
   event.key = key;
-  InputManager::Instance()->Post(event);
-  if (key == 27) glutLeaveMainLoop();
+  InputManager::Instance()->Post(event);  // Escape ends the program in the frame that sees it
 }
 
 // A key let go, whoever took its press: a key held (Space) is let go for the frames too.
@@ -59,7 +72,7 @@ void OnSpecialKey(int key, int x, int y) {
   InputManager* input = InputManager::Instance();
   if (IsCtrl(key)) input->mCtrlHeld = true;  // whoever takes the key, Ctrl is down
   if (TwEventSpecialGLUT(key, x, y)) return;
-  if (key == GLUT_KEY_F4 && glutGetModifiers() == GLUT_ACTIVE_ALT) glutLeaveMainLoop();
+  // Alt+F4 ends the program in the frame that sees it.
   InputEvent event;
   event.kind = InputEvent::SpecialKey;
   event.key = key;
