@@ -45,7 +45,31 @@ void OnReshape(int width, int height) {
   TwWindowSize(WindowView::Instance()->Width(), WindowView::Instance()->Height());
 }
 
+namespace {
+
+// A bar's shortcut key goes into the queue of scene input, so that it acts on what the input
+// before it did (the point a click selected, where the pointer went, the drag a release ended)
+// however many events came between two frames. True when the key is one.
+bool PostShortcut(int key, bool special) {
+  const int modifiers = glutGetModifiers();  // valid only inside the input callback
+  if (!TwKeyIsShortcut(key, special ? 1 : 0, modifiers)) return false;
+  InputEvent event;
+  event.kind = InputEvent::Shortcut;
+  event.key = key;
+  event.special = special;
+  event.modifiers = modifiers;
+  InputManager::Instance()->Post(event);
+  return true;
+}
+
+}  // namespace
+
+bool RunQueuedShortcut(const InputEvent& event) {
+  return TwRunKeyShortcut(event.key, event.special ? 1 : 0, event.modifiers) != 0;
+}
+
 void OnKeyboard(unsigned char key, int x, int y) {
+  if (PostShortcut(key, false)) return;
   if (TwEventKeyboardGLUT(key, x, y)) return;
   InputEvent event;
   event.kind = InputEvent::Key;
@@ -71,6 +95,7 @@ void OnSpecialKey(int key, int x, int y) {
   std::cout << key << std::endl;
   InputManager* input = InputManager::Instance();
   if (IsCtrl(key)) input->mCtrlHeld = true;  // whoever takes the key, Ctrl is down
+  if (PostShortcut(key, true)) return;
   if (TwEventSpecialGLUT(key, x, y)) return;
   // Alt+F4 ends the program in the frame that sees it.
   InputEvent event;
