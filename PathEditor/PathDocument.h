@@ -43,7 +43,6 @@ public:
   void BeginGesture(const PathValues& before);
   void EndGesture();
   void CancelGesture();
-  bool InGesture() const { return mGesture.has_value(); }
 
   // Save and Load through the files; a load is one step, and undoing it gives back the file
   // names it changed. Both leave no recovery file when the path is a file's again.

@@ -17,10 +17,6 @@
 
 namespace {
 
-bool EndsWithXml(const std::string& name) {
-  return name.size() >= 5 && name.compare(name.size() - 4, 4, ".xml") == 0;
-}
-
 // The file a name in the Filename field saves to: ".xml" added unless it ends so already.
 std::string XmlName(const std::string& name) { return EndsWithXml(name) ? name : name + ".xml"; }
 

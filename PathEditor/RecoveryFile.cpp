@@ -14,10 +14,6 @@ constexpr const char* kUnsaved = ".unsaved";
 constexpr std::size_t kUnsavedLength = 8;
 constexpr const char* kUntitled = "untitled.xml";
 
-bool EndsWithXml(const std::string& name) {
-  return name.size() >= 5 && name.compare(name.size() - 4, 4, ".xml") == 0;
-}
-
 // Where ".unsaved" and a number end `name`, or npos.
 std::size_t UnsavedSuffix(const std::string& name) {
   const std::size_t at = name.rfind(kUnsaved);
@@ -146,6 +142,10 @@ bool RecoveryFile::OnDisk() const {
 std::uint64_t RecoveryFile::Writes() const {
   const std::lock_guard<std::mutex> lock(mMutex);
   return mWrites;
+}
+
+bool EndsWithXml(const std::string& name) {
+  return name.size() >= 5 && name.compare(name.size() - 4, 4, ".xml") == 0;
 }
 
 std::string RecoveryStem(const std::string& filename) {

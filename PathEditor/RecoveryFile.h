@@ -64,6 +64,10 @@ private:
   std::thread mWriter;  // started by the first request
 };
 
+// Whether a name is a path file's: ".xml" after at least one character. Save adds ".xml" to a
+// name that is not, and the recovery file's name is built by the same rule, so the two agree.
+bool EndsWithXml(const std::string& name);
+
 // The name a recovery file takes after the Filename field: the file it saves to (".xml"
 // added unless the name ends so) with ".unsaved", "untitled.xml.unsaved" without a name.
 // After a recovery file was loaded the stem is the one it had, not one made from its name.

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "PathFileFormat.h"
+
 namespace {
 
 bool EndsWith(const std::string& name, const char* suffix) {
@@ -53,8 +55,11 @@ void ListImageFiles(std::vector<std::string>& out) {
   for (const fs::directory_iterator end; it != end; it.increment(error)) {
     if (error) break;
     std::string name = it->path().filename().string();
+    // A name the path file's reader refuses (a separator or a drive's colon in it) could be
+    // chosen and saved, but not shown again at the next Load.
     std::error_code notAFolder;
-    if (IsImageName(name) && !it->is_directory(notAFolder)) out.push_back(std::move(name));
+    if (IsImageName(name) && pathfile::IsPlainFileName(name) && !it->is_directory(notAFolder))
+      out.push_back(std::move(name));
   }
   std::sort(out.begin(), out.end());
 }

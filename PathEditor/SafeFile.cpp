@@ -94,6 +94,27 @@ mode_t NewFileMode() {
   return static_cast<mode_t>(0666 & ~mask);
 }
 
+// The pattern of a temporary file for mkstemp beside `target`, so that a rename or a link to
+// the target stays within one file system.
+std::string TemporaryBeside(const std::string& target) {
+  const std::string base = std::filesystem::path(target).filename().string();
+  return base.size() <= 200 ? target + ".tmpXXXXXX" : FolderOf(target) + "/.tmpXXXXXX";
+}
+
+// Writes a new file in place, for a file system without hard links: a kill during the write
+// can leave it partly written.
+CreateResult CreateInPlace(const std::string& path, std::string_view bytes) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return errno == EEXIST ? CreateResult::Exists : CreateResult::Failed;
+  bool ok = WriteAllAndFlush(fd, bytes);
+  ok = (close(fd) == 0) && ok;
+  if (!ok) {
+    unlink(path.c_str());
+    return CreateResult::Failed;
+  }
+  return CreateResult::Created;
+}
+
 }  // namespace
 
 bool IsRegularFile(const std::string& path) {
@@ -118,9 +139,7 @@ bool ReplaceFile(const std::string& path, std::string_view bytes) {
   struct stat info {};
   const bool exists = stat(target.c_str(), &info) == 0;
 
-  // The temporary file sits beside the target so that the rename stays within one file system.
-  const std::string base = std::filesystem::path(target).filename().string();
-  std::string temp = base.size() <= 200 ? target + ".tmpXXXXXX" : FolderOf(target) + "/.tmpXXXXXX";
+  std::string temp = TemporaryBeside(target);
   const int fd = mkstemp(temp.data());
   if (fd < 0) return false;
   bool ok = fchmod(fd, exists ? (info.st_mode & 07777) : NewFileMode()) == 0;
@@ -143,16 +162,29 @@ CreateResult CreateNewFile(const std::string& path, std::string_view bytes) {
   struct stat info {};
   if (lstat(path.c_str(), &info) == 0) return CreateResult::Exists;
   if (!FolderAllowsCreate(path)) return CreateResult::Failed;
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return errno == EEXIST ? CreateResult::Exists : CreateResult::Failed;
-  bool ok = WriteAllAndFlush(fd, bytes);
+  // The whole file is written and flushed under a temporary name, then linked in under its own
+  // name, which fails when another has taken it meanwhile: a kill or a power cut at any moment
+  // leaves no file of that name or the whole file, never a part of it.
+  std::string temp = TemporaryBeside(path);
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) return CreateResult::Failed;
+  bool ok = fchmod(fd, NewFileMode()) == 0 && WriteAllAndFlush(fd, bytes);
   ok = (close(fd) == 0) && ok;
-  if (!ok) {
-    unlink(path.c_str());
-    return CreateResult::Failed;
+  CreateResult result = CreateResult::Failed;
+  bool noLinks = false;
+  if (ok) {
+    if (link(temp.c_str(), path.c_str()) == 0) {
+      result = CreateResult::Created;
+    } else if (errno == EEXIST) {
+      result = CreateResult::Exists;
+    } else {
+      noLinks = errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS;
+    }
   }
-  FlushFolderOf(path);
-  return CreateResult::Created;
+  unlink(temp.c_str());
+  if (noLinks) result = CreateInPlace(path, bytes);
+  if (result == CreateResult::Created) FlushFolderOf(path);
+  return result;
 }
 
 }  // namespace safefile

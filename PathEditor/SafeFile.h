@@ -23,7 +23,9 @@ bool ReplaceFile(const std::string& path, std::string_view bytes);
 enum class CreateResult { Created, Exists, Failed };
 
 // Creates `path` with `bytes` only if nothing of that name exists yet, flushed to the disk with
-// its folder entry; a write that fails part-way removes what it created.
+// its folder entry. The bytes are written to a temporary file first and linked in under the
+// name whole, so that a kill or a power cut never leaves a part of them there (on a file system
+// without hard links they are written in place). A write that fails removes what it created.
 CreateResult CreateNewFile(const std::string& path, std::string_view bytes);
 
 bool IsRegularFile(const std::string& path);

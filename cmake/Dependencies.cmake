@@ -10,25 +10,25 @@ find_package(X11 REQUIRED)
 
 # Dear ImGui ships only a pkg-config file; its static library needs stb for the font rasteriser.
 pkg_check_modules(IMGUI REQUIRED imgui)
-add_library(deps_imgui INTERFACE)
-target_include_directories(deps_imgui SYSTEM INTERFACE ${IMGUI_INCLUDE_DIRS})
-target_link_libraries(deps_imgui INTERFACE imgui stb)
+add_library(veyrun_deps_imgui INTERFACE)
+target_include_directories(veyrun_deps_imgui SYSTEM INTERFACE ${IMGUI_INCLUDE_DIRS})
+target_link_libraries(veyrun_deps_imgui INTERFACE imgui stb)
 
 # SOIL has neither a pkg-config nor a CMake config file on Debian.
 find_path(SOIL_INCLUDE_DIR SOIL/SOIL.h REQUIRED)
 find_library(SOIL_LIBRARY NAMES SOIL REQUIRED)
-add_library(deps_soil INTERFACE)
-target_include_directories(deps_soil SYSTEM INTERFACE ${SOIL_INCLUDE_DIR})
-target_link_libraries(deps_soil INTERFACE ${SOIL_LIBRARY})
+add_library(veyrun_deps_soil INTERFACE)
+target_include_directories(veyrun_deps_soil SYSTEM INTERFACE ${SOIL_INCLUDE_DIR})
+target_link_libraries(veyrun_deps_soil INTERFACE ${SOIL_LIBRARY})
 
 # OpenGL, GLU, GLEW and freeglut together: what every rendering translation unit needs.
-add_library(deps_gl INTERFACE)
-target_link_libraries(deps_gl INTERFACE GLEW::GLEW GLUT::GLUT OpenGL::GL OpenGL::GLU)
+add_library(veyrun_deps_gl INTERFACE)
+target_link_libraries(veyrun_deps_gl INTERFACE GLEW::GLEW GLUT::GLUT OpenGL::GL OpenGL::GLU)
 
 # glm's config target is not marked SYSTEM; wrap it so -Wpedantic stays quiet about it.
 get_target_property(GLM_INCLUDES glm::glm INTERFACE_INCLUDE_DIRECTORIES)
-add_library(deps_glm INTERFACE)
+add_library(veyrun_deps_glm INTERFACE)
 if(GLM_INCLUDES)
-  target_include_directories(deps_glm SYSTEM INTERFACE ${GLM_INCLUDES})
+  target_include_directories(veyrun_deps_glm SYSTEM INTERFACE ${GLM_INCLUDES})
 endif()
-target_compile_definitions(deps_glm INTERFACE GLM_FORCE_CTOR_INIT)
+target_compile_definitions(veyrun_deps_glm INTERFACE GLM_FORCE_CTOR_INIT)

@@ -1,6 +1,6 @@
 # The warning set every target of the project builds clean under.
-add_library(project_warnings INTERFACE)
-target_compile_options(project_warnings INTERFACE
+add_library(veyrun_warnings INTERFACE)
+target_compile_options(veyrun_warnings INTERFACE
   -Wall                 # the common, low-noise checks
   -Wextra               # unused parameters, signed/unsigned comparisons, missing initialisers
   -Wpedantic            # stay within standard C++17, so the code ports back to other compilers
@@ -12,5 +12,5 @@ target_compile_options(project_warnings INTERFACE
   -Wformat=2            # printf-style formatting of numbers in file text
 )
 if(VEYRUN_WARNINGS_AS_ERRORS)
-  target_compile_options(project_warnings INTERFACE -Werror)
+  target_compile_options(veyrun_warnings INTERFACE -Werror)
 endif()

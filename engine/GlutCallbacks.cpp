@@ -13,14 +13,28 @@
 #include "TweakBar.h"
 #include "WindowView.h"
 
+namespace {
+
+// Escape or Alt+F4 among the keys this frame has seen.
+bool QuitKeySeen(const InputManager& input) {
+  if (input.mKeys[27]) return true;
+  for (const InputManager::SpecialKeyPress& press : input.mSpecialKeys)
+    if (press.key == GLUT_KEY_F4 && press.modifiers == GLUT_ACTIVE_ALT) return true;
+  return false;
+}
+
+}  // namespace
+
 void OnFrame() {
-  // A signal to end comes through here, where leaving the main loop is safe.
-  if (ExitSignalled()) {
+  InputManager* input = InputManager::Instance();
+  GameStateManager::Instance()->Update();
+  // Escape, Alt+F4 and the exit signals leave the main loop here, once a frame has acted on
+  // every input that came before them: a click or the end of a drag just before is kept.
+  if (QuitKeySeen(*input) || (ExitSignalled() && input->mPending.empty())) {
     glutLeaveMainLoop();
     return;
   }
-  GameStateManager::Instance()->Update();
-  InputManager::Instance()->Update();
+  input->Update();
   ObjectManager::Instance()->Update();
   GraphicsManager::Instance()->RenderFrame(ObjectManager::Instance()->mRenderList);
 }
@@ -31,13 +45,36 @@ void OnReshape(int width, int height) {
   TwWindowSize(WindowView::Instance()->Width(), WindowView::Instance()->Height());
 }
 
+namespace {
+
+// A bar's shortcut key goes into the queue of scene input, so that it acts on what the input
+// before it did (the point a click selected, where the pointer went, the drag a release ended)
+// however many events came between two frames. True when the key is one.
+bool PostShortcut(int key, bool special) {
+  const int modifiers = glutGetModifiers();  // valid only inside the input callback
+  if (!TwKeyIsShortcut(key, special ? 1 : 0, modifiers)) return false;
+  InputEvent event;
+  event.kind = InputEvent::Shortcut;
+  event.key = key;
+  event.special = special;
+  event.modifiers = modifiers;
+  InputManager::Instance()->Post(event);
+  return true;
+}
+
+}  // namespace
+
+bool RunQueuedShortcut(const InputEvent& event) {
+  return TwRunKeyShortcut(event.key, event.special ? 1 : 0, event.modifiers) != 0;
+}
+
 void OnKeyboard(unsigned char key, int x, int y) {
+  if (PostShortcut(key, false)) return;
   if (TwEventKeyboardGLUT(key, x, y)) return;
   InputEvent event;
   event.kind = InputEvent::Key;
   event.key = key;
-  InputManager::Instance()->Post(event);
-  if (key == 27) glutLeaveMainLoop();
+  InputManager::Instance()->Post(event);  // Escape ends the program in the frame that sees it
 }
 
 // A key let go, whoever took its press: a key held (Space) is let go for the frames too.
@@ -58,8 +95,9 @@ void OnSpecialKey(int key, int x, int y) {
   std::cout << key << std::endl;
   InputManager* input = InputManager::Instance();
   if (IsCtrl(key)) input->mCtrlHeld = true;  // whoever takes the key, Ctrl is down
+  if (PostShortcut(key, true)) return;
   if (TwEventSpecialGLUT(key, x, y)) return;
-  if (key == GLUT_KEY_F4 && glutGetModifiers() == GLUT_ACTIVE_ALT) glutLeaveMainLoop();
+  // Alt+F4 ends the program in the frame that sees it.
   InputEvent event;
   event.kind = InputEvent::SpecialKey;
   event.key = key;

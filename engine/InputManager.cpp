@@ -19,6 +19,21 @@ void InputManager::Post(const InputEvent& event) {
 }
 
 bool InputManager::Apply(const InputEvent& event) {
+  if (event.kind == InputEvent::Shortcut) {
+    // A shortcut acts on what the frames made of the input before it (the point a click
+    // selected, where the pointer went, the drag a release ended).
+    if (mAwaitingFrame) return false;
+    if (mRunShortcut != nullptr && mRunShortcut(event)) return true;
+    InputEvent key = event;
+    key.kind = event.special ? InputEvent::SpecialKey : InputEvent::Key;
+    return Apply(key);
+  }
+  const bool applied = ApplyToState(event);
+  mAwaitingFrame = mAwaitingFrame || applied;
+  return applied;
+}
+
+bool InputManager::ApplyToState(const InputEvent& event) {
   // A frame ends its share with a button's press or release, so that it sees the pointer where
   // the press or release happened and the state before the next one.
   if (mButtonChanged) return false;
@@ -51,6 +66,7 @@ bool InputManager::Apply(const InputEvent& event) {
       if (mWheel != 2) return false;
       mWheel = event.wheel;
       return true;
+    case InputEvent::Shortcut: return false;  // never state: Apply runs it
   }
   return true;
 }
@@ -65,6 +81,7 @@ void InputManager::Update() {
   mSpecialKeys.clear();
   mWheel = 2;
   mButtonChanged = false;
+  mAwaitingFrame = false;  // the frame that just ran has acted on all of it
   if (mLockCursor) {
     const glm::ivec2 pointer = WindowView::Instance()->WindowToPointer(vec2(mLockPos));
     glutWarpPointer(pointer.x, pointer.y);

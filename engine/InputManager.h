@@ -17,12 +17,13 @@ extern std::int32_t gClickY;  // gMouseY truncated at the last button press
 
 // One event from the window that no bar took, as the callbacks hand it over.
 struct InputEvent {
-  enum Kind { Motion, Button, Key, KeyUp, SpecialKey, Wheel } kind = Motion;
+  enum Kind { Motion, Button, Key, KeyUp, SpecialKey, Wheel, Shortcut } kind = Motion;
   vec2 position = vec2(0.0f);  // Motion: the pointer; Button: where the last motion left it
   int button = 0;              // Button: GLUT's number, 0 left, 1 middle, 2 right
   bool down = false;           // Button: pressed rather than released
   int key = 0;                 // Key, KeyUp: the character; SpecialKey: GLUT's code
-  int modifiers = 0;           // SpecialKey: GLUT's modifier bits held
+  int modifiers = 0;           // SpecialKey, Shortcut: GLUT's modifier bits held
+  bool special = false;        // Shortcut: the key is a special key's code, not a character
   std::int32_t wheel = 2;      // Wheel: 0 rolled forward, 1 backward
 };
 
@@ -36,7 +37,13 @@ public:
   // wheel notch wait in mPending for the next frame. So a press and its release between two
   // frames are seen in two frames, every press counts, and each press or release is seen with
   // the pointer where it happened.
+  // A button's shortcut key waits, with everything after it, until a frame has acted on every
+  // event before it; then mRunShortcut runs it, or, when it is no shortcut by then, it is the
+  // ordinary key it would have been in its place.
   void Post(const InputEvent& event);
+
+  // Runs a Shortcut event's button; false when the key runs none now (a field is edited).
+  bool (*mRunShortcut)(const InputEvent& event) = nullptr;
 
   bool mKeys[256] = {};
   bool mPrevKeys[256] = {};
@@ -66,11 +73,14 @@ public:
 
   std::deque<InputEvent> mPending;  // events held back for later frames, oldest first
   bool mButtonChanged = false;      // this frame has seen a button pressed or released
+  bool mAwaitingFrame = false;      // events are in this state that no frame has acted on yet
 
 private:
   friend class Singleton<InputManager>;
   InputManager() = default;
 
-  // Makes the event part of what this frame sees; false when it must wait for the next one.
+  // Makes the event part of what this frame sees, or runs the shortcut it is; false when it
+  // must wait for the next frame.
   bool Apply(const InputEvent& event);
+  bool ApplyToState(const InputEvent& event);
 };

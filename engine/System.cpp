@@ -47,6 +47,7 @@ void System::Init(int& argc, char** argv) {
   TwHandleErrors(OnTweakBarError);
   AddSubSystem(GameStateManager::Instance());
   AddSubSystem(InputManager::Instance());
+  InputManager::Instance()->mRunShortcut = RunQueuedShortcut;
   AddSubSystem(ObjectManager::Instance());
   AddSubSystem(GraphicsManager::Instance());
 }

@@ -34,3 +34,7 @@ void OnMouseButton(int button, int state, int x, int y);
 void OnMotion(int x, int y);
 void OnPassiveMotion(int x, int y);
 void OnMouseWheel(int wheel, int direction, int x, int y);
+
+// Runs a bar's shortcut key whose turn has come in the input manager's queue.
+struct InputEvent;
+bool RunQueuedShortcut(const InputEvent& event);

@@ -5,6 +5,17 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <algorithm>
+#include <cmath>  // pow, log, ceil
+
+namespace {
+
+// The steps from 1 up to the first zoom beyond each limit, which shows as the limit itself.
+const int kMaxZoomSteps =
+    static_cast<int>(std::ceil(std::log(double{gMaxZoom}) / std::log(double{gZoomStep})));
+const int kMinZoomSteps =
+    -static_cast<int>(std::ceil(std::log(1.0 / gMinZoom) / std::log(double{gZoomStep})));
+
+}  // namespace
 
 void WindowView::Resize(int width, int height) {
   // A minimised window reports nothing useful; a size of at least one pixel keeps every
@@ -38,16 +49,20 @@ mat4 WindowView::SceneProjection() const {
 }
 
 void WindowView::ZoomAbout(const vec2& window, bool in) {
-  // Divided by the step rather than multiplied by its inverse, which has no exact float value.
-  const float zoom = std::clamp(in ? mZoom * gZoomStep : mZoom / gZoomStep, gMinZoom, gMaxZoom);
+  // Counting the steps keeps the zoom on the powers of the step: a zoom held at a limit is no
+  // power of it, and a step back from there goes to the power next to the limit.
+  const int steps = mZoomSteps + (in ? 1 : -1);
+  if (steps > kMaxZoomSteps || steps < kMinZoomSteps) return;
   const vec2 scene = WindowToScene(window);
-  mZoom = zoom;
+  mZoomSteps = steps;
+  mZoom = std::clamp(static_cast<float>(std::pow(double{gZoomStep}, steps)), gMinZoom, gMaxZoom);
   PanTo(scene, window);
 }
 
 void WindowView::PanTo(const vec2& scene, const vec2& window) { mPan = window - scene * mZoom; }
 
 void WindowView::ResetView() {
+  mZoomSteps = 0;
   mZoom = 1.0f;
   mPan = vec2(0.0f);
 }

@@ -47,7 +47,9 @@ public:
   // Scene pixels into clip space: the view, then the window's projection.
   mat4 SceneProjection() const;
   // One wheel step about a window pixel, in (gZoomStep times larger) or out; the scene point
-  // under that pixel stays under it. At a limit of the zoom nothing changes.
+  // under that pixel stays under it. The zoom is a whole number of steps from 1, held at the
+  // limits, so that going back as many steps as were taken returns to the zoom before, also
+  // from a limit. At a limit a step further changes nothing.
   void ZoomAbout(const vec2& window, bool in);
   // Pans so that the scene point `scene` shows at the window pixel `window`.
   void PanTo(const vec2& scene, const vec2& window);
@@ -60,6 +62,7 @@ private:
 
   int mWidth = gWindowWidth;
   int mHeight = gWindowHeight;
-  float mZoom = 1.0f;
+  int mZoomSteps = 0;  // wheel steps from 1, the first beyond a limit at most
+  float mZoom = 1.0f;  // gZoomStep to the power mZoomSteps, held between the limits
   vec2 mPan = vec2(0.0f);
 };

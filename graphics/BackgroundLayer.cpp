@@ -3,6 +3,7 @@
 
 #include <GL/glew.h>
 #include <SOIL/SOIL.h>
+#include <stb/stb_image.h>  // stbi_info_from_memory: an image's size without decoding it
 
 #include <climits>
 #include <cstddef>  // offsetof
@@ -40,17 +41,26 @@ GLuint LoadImageTexture(const std::string& bytes, glm::ivec2* size, std::string*
   // SOIL decodes; the texture is made here at the image's own size. SOIL's own texture with
   // mipmaps would first stretch the image to powers of two (700 x 400 to 1024 x 512), which
   // blurs it where it shows at its size and takes 2.6 times the memory.
-  int width = 0, height = 0, channels = 0;
-  unsigned char* pixels =
-      SOIL_load_image_from_memory(reinterpret_cast<const unsigned char*>(bytes.data()),
-                                  static_cast<int>(bytes.size()), &width, &height, &channels, SOIL_LOAD_RGBA);
-  if (pixels == nullptr) return fail(SOIL_last_result());
   GLint largest = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-  if (width > largest || height > largest) {
-    SOIL_free_image_data(pixels);
+  const auto tooLarge = [&](int width, int height) {
     return fail(std::to_string(width) + " x " + std::to_string(height) +
                 " pixels, more than the largest texture of " + std::to_string(largest));
+  };
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  const int length = static_cast<int>(bytes.size());
+  int width = 0, height = 0, channels = 0;
+  // The size from the header first: a small file from anywhere may claim a huge image, whose
+  // decoding alone would take gigabytes. A header this reader does not know is left to SOIL.
+  if (stbi_info_from_memory(data, length, &width, &height, &channels) &&
+      (width > largest || height > largest))
+    return tooLarge(width, height);
+  unsigned char* pixels =
+      SOIL_load_image_from_memory(data, length, &width, &height, &channels, SOIL_LOAD_RGBA);
+  if (pixels == nullptr) return fail(SOIL_last_result());
+  if (width > largest || height > largest) {
+    SOIL_free_image_data(pixels);
+    return tooLarge(width, height);
   }
 
   GLuint id = 0;

@@ -11,7 +11,7 @@ build=${BUILD_DIR:-build-bench}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEYRUN_WARNINGS_AS_ERRORS=ON \
   -DVEYRUN_BUILD_TESTS=OFF -DVEYRUN_BUILD_BENCHMARKS=ON
 cmake --build "$build" -j"$(nproc)" --target \
-  Demo resindex perf_inprocess perf_programs perf_report peer_lines peer_first_frame SwapCounter
+  veyrun_demo veyrun_resindex perf_inprocess perf_programs perf_report peer_lines peer_first_frame SwapCounter
 
 # The OpenGL figures draw on this server.
 source scripts/xvfb-env.sh

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEYRUN_BUILD_TESTS=OFF
-cmake --build build -j"$(nproc)" --target Demo resindex
+cmake --build build -j"$(nproc)" --target veyrun_demo veyrun_resindex
 mkdir -p paths
 cd paths
 exec ../build/engine/Demo "$@"

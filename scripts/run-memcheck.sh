@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 build=${BUILD_DIR:-build-rel}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEYRUN_WARNINGS_AS_ERRORS=ON >/dev/null
-cmake --build "$build" -j"$(nproc)" --target Demo e2e_reliability_tests
+cmake --build "$build" -j"$(nproc)" --target veyrun_demo e2e_reliability_tests
 
 log="$PWD/$build/memcheck.log"
 rm -f "$log"

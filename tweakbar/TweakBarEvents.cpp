@@ -77,9 +77,31 @@ const Entry* FindShortcut(bool special, int code, int modifiers) {
   return nullptr;
 }
 
-// Runs the first button whose shortcut matches; true when one did.
-bool RunShortcut(bool special, int code, int modifiers) {
-  const Entry* entry = FindShortcut(special, code, modifiers);
+// The button whose shortcut the key is, as GLUT hands the key over: Ctrl with a letter comes as
+// a control code, and keypad Delete stands for the DEL key, as the main Delete key does.
+const Entry* ShortcutOfKey(int glutKey, bool special, int modifiers) {
+  if (special) {
+    if (glutKey == GLUT_KEY_DELETE) {
+      if (const Entry* entry = FindShortcut(false, 127, modifiers)) return entry;
+    }
+    return FindShortcut(true, glutKey, modifiers);
+  }
+  int code = glutKey;
+  if ((modifiers & GLUT_ACTIVE_CTRL) && code >= 1 && code <= 26) code = 'a' + code - 1;
+  return FindShortcut(false, code, modifiers);
+}
+
+// The button the key runs now, after the events before it: none while a field is edited
+// (it takes the key) or for Escape over an open list (it closes the list).
+const Entry* ShortcutNow(int glutKey, bool special, int modifiers) {
+  CatchUp();  // a click just before may have opened a field or a list
+  if (State().editing) return nullptr;
+  if (!special && glutKey == 27 && State().popupOpen) return nullptr;
+  return ShortcutOfKey(glutKey, special, modifiers);
+}
+
+// Runs the button; true when there was one.
+bool RunShortcut(const Entry* entry) {
   if (entry == nullptr) return false;
   // Copy before calling: the callback may redefine enumerations or change bars.
   TwButtonCallback callback = entry->buttonCallback;
@@ -167,9 +189,7 @@ int TwEventKeyboardGLUT(unsigned char glutKey, int /*mouseX*/, int /*mouseY*/) {
     QueueCloseAll();
     return 1;
   }
-  int code = glutKey;
-  if ((modifiers & GLUT_ACTIVE_CTRL) && code >= 1 && code <= 26) code = 'a' + code - 1;
-  return RunShortcut(false, code, modifiers) ? 1 : 0;
+  return RunShortcut(ShortcutOfKey(glutKey, false, modifiers)) ? 1 : 0;
 }
 
 int TwEventSpecialGLUT(int glutKey, int /*mouseX*/, int /*mouseY*/) {
@@ -181,9 +201,17 @@ int TwEventSpecialGLUT(int glutKey, int /*mouseX*/, int /*mouseY*/) {
     Queue(KeyInput(PendingInput::KeyDown, key, modifiers));
     return 1;
   }
-  // Keypad Delete stands for the DEL key, as the main Delete key does.
-  if (glutKey == GLUT_KEY_DELETE && RunShortcut(false, 127, modifiers)) return 1;
-  return RunShortcut(true, glutKey, modifiers) ? 1 : 0;
+  return RunShortcut(ShortcutOfKey(glutKey, true, modifiers)) ? 1 : 0;
+}
+
+int TwKeyIsShortcut(int glutKey, int special, int modifiers) {
+  if (!State().initialised) return 0;
+  return ShortcutNow(glutKey, special != 0, modifiers) != nullptr ? 1 : 0;
+}
+
+int TwRunKeyShortcut(int glutKey, int special, int modifiers) {
+  if (!State().initialised) return 0;
+  return RunShortcut(ShortcutNow(glutKey, special != 0, modifiers)) ? 1 : 0;
 }
 
 int TwEventMouseButtonGLUT(int glutButton, int glutState, int mouseX, int mouseY) {

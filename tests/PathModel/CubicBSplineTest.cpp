@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CubicBSpline.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -21,11 +22,6 @@ protected:
 };
 
 // The name of a parameterised case: its `name` field.
-template <typename Case>
-std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
-  return info.param.name;
-}
-
 TEST_F(SplineTest, StartsWithTheDocumentedValues) {
   EXPECT_EQ(spline.mRotation, 0.0f);
   EXPECT_EQ(spline.mScale, 1.0f);
@@ -98,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(Parameters, SplineEvaluate,
                                            WrapCase{"s_2_25", 2.25f, 2, 0.25f},
                                            WrapCase{"s_3", 3.0f, 3, 0.0f}, WrapCase{"s_5_5", 5.5f, 1, 0.5f},
                                            WrapCase{"s_8", 8.0f, 0, 0.0f}),
-                         CaseName<WrapCase>);
+                         testsupport::CaseName<WrapCase>);
 
 TEST_F(SplineTest, ToWindowRotatesAndScalesAboutTheOrigin) {
   spline.SetRotation(90.0f);
@@ -130,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(RotationsAndScales, SplinePlacement,
                                            PlacementCase{"rotation_33_3_scale_2_5", 33.3f, 2.5f},
                                            PlacementCase{"rotation_270_scale_0_25", 270, 0.25f},
                                            PlacementCase{"half_turn_negative_scale", 180, -1.5f}),
-                         CaseName<PlacementCase>);
+                         testsupport::CaseName<PlacementCase>);
 
 TEST_F(SplineTest, ToLocalTurnsAWindowPositionBack) {
   // A right click at window (100, 0) under a quarter turn stores local (0, -100).
@@ -168,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RotationCase{"from_725", 725, 365}, RotationCase{"from_360", 360, 360},
                       RotationCase{"from_0", 0, 0}, RotationCase{"from_minus_370", -370, -10},
                       RotationCase{"from_400", 400, 40}, RotationCase{"from_minus_30", -30, 330}),
-    CaseName<RotationCase>);
+    testsupport::CaseName<RotationCase>);
 
 struct ScaleCase {
   const char* name;
@@ -190,7 +186,7 @@ TEST_P(SplineScale, TakesAnyFiniteValue) {
 INSTANTIATE_TEST_SUITE_P(Scales, SplineScale,
                          ::testing::Values(ScaleCase{"zero", 0.0f}, ScaleCase{"negative", -2.0f},
                                            ScaleCase{"small", 1e-3f}, ScaleCase{"large", 40.0f}),
-                         CaseName<ScaleCase>);
+                         testsupport::CaseName<ScaleCase>);
 
 // A rotation or scale that is not finite would place every point nowhere: it is refused.
 struct NotFiniteCase {
@@ -218,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(Values, SplineNotFinite,
                          ::testing::Values(NotFiniteCase{"infinity", INFINITY},
                                            NotFiniteCase{"minus_infinity", -INFINITY},
                                            NotFiniteCase{"nan", NAN}),
-                         CaseName<NotFiniteCase>);
+                         testsupport::CaseName<NotFiniteCase>);
 
 struct PickCase {
   const char* name;
@@ -244,7 +240,7 @@ INSTANTIATE_TEST_SUITE_P(Positions, SplinePick,
                                            PickCase{"on_the_radius", {110, 100}, -1},
                                            PickCase{"just_inside_the_radius", {109.99f, 100}, 0},
                                            PickCase{"out_of_reach", {150, 150}, -1}),
-                         CaseName<PickCase>);
+                         testsupport::CaseName<PickCase>);
 
 TEST_F(SplineTest, PickRadiusIsInLocalUnits) {
   spline.SetScale(2.0f);
@@ -324,7 +320,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [](CubicBSpline& s) { s.TranslateAll(vec2(10, 20)); },
                  {{11, 21}, {12, 22}},
                  -1}),
-    [](const ::testing::TestParamInfo<EditCase>& c) { return std::string(c.param.name); });
+    testsupport::CaseName<EditCase>);
 
 TEST_F(SplineTest, MoveSelectedConvertsTheDeltaButTranslateAllDoesNot) {
   spline.SetRotation(90.0f);
@@ -368,7 +364,7 @@ TEST_P(SplineWithoutInverse, EditsNeedingToLocalDoNothing) {
 INSTANTIATE_TEST_SUITE_P(Scales, SplineWithoutInverse,
                          ::testing::Values(NoInverseCase{"zero", 0.0f},
                                            NoInverseCase{"too_small_to_invert", 1e-25f}),
-                         CaseName<NoInverseCase>);
+                         testsupport::CaseName<NoInverseCase>);
 
 TEST_F(SplineTest, ASelectionBeyondTheListReachesNoPoint) {
   spline.mControlPoints = {A, B};

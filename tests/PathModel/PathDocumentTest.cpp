@@ -15,6 +15,7 @@
 
 #include "PathDocument.h"
 #include "TestSupport.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -28,11 +29,6 @@ std::vector<std::string> FolderEntries() {
   for (const auto& entry : fs::directory_iterator(".")) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
-}
-
-template <typename Case>
-std::string CaseName(const ::testing::TestParamInfo<Case>& param) {
-  return param.param.name;
 }
 
 class PathDocumentTest : public ::testing::Test {
@@ -149,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
         GestureCase{"RefusedValue",
                     [](PathDocumentTest&, PathDocument& d) { d.Step([&] { d.mSpline.SetScale(NAN); }); }, 0},
         GestureCase{"RedoWithNothingUndone", [](PathDocumentTest&, PathDocument& d) { d.Redo(); }, 0}),
-    CaseName<GestureCase>);
+    testsupport::CaseName<GestureCase>);
 
 TEST_F(PathDocumentTest, ADragWritesAtItsReleaseNotBefore) {
   Append({300, 300});
@@ -380,7 +376,7 @@ INSTANTIATE_TEST_SUITE_P(PathDocumentTest, RecoveryNames,
                                            NameCase{"Dot", ".", "untitled.xml.unsaved"},
                                            NameCase{"ARecoveryFile", "level.xml.unsaved3",
                                                     "level.xml.unsaved"}),
-                         CaseName<NameCase>);
+                         testsupport::CaseName<NameCase>);
 
 TEST(RecoveryNameTest, OtherNamesAreNoRecoveryFiles) {
   for (const char* name : {"a.xml", "a.xml.unsaved", "a.xml.unsaved1x", "notes.unsaved0", "a.xml.bak0"})

@@ -10,6 +10,7 @@
 #include "PathFiles.h"
 #include "PathFileTestSupport.h"
 #include "TinyDisk.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -77,11 +78,6 @@ std::string LibraryBackupOf(const std::string& text) {
 }
 
 // The name of a parameterised case: its `name` field.
-template <typename Case>
-std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
-  return info.param.name;
-}
-
 // Files in the editor's own form and ones that differ from it in one detail are all kept as
 // the library prints them.
 struct NearlyWrittenCase {
@@ -127,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
         NearlyWrittenCase{"empty_root", "<resource>\n</resource>\n"},
         NearlyWrittenCase{"empty_element",
                           "<resource>\n  <Scale>350 200</Scale>\n  <Scale/>\n</resource>\n"}),
-    CaseName<NearlyWrittenCase>);
+    testsupport::CaseName<NearlyWrittenCase>);
 
 // A previous file that is not XML is kept byte for byte before it is overwritten.
 struct UnparsedCase {
@@ -150,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(Files, UnparsedFile,
                                            UnparsedCase{"empty", ""},
                                            UnparsedCase{"unclosed_element", "<resource><open></resource>"},
                                            UnparsedCase{"binary", std::string("bin\0ary\xff", 8)}),
-                         CaseName<UnparsedCase>);
+                         testsupport::CaseName<UnparsedCase>);
 
 // Whatever holds a candidate name, parsing or not, is skipped and left as it is.
 TEST_F(PathFileTest, ABackupNeverOverwritesAnExistingFile) {

@@ -10,6 +10,7 @@
 #include "PathFileFormat.h"
 #include "PathFrame.h"
 #include "TestSupport.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -56,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(Files, ReadGolden,
                                            "hostile_numbers", "beyond_float_range", "not_xml", "no_element",
                                            "loop", "pinned", "unknown_ends", "four_points_over_background",
                                            "background_name_with_markup", "refused_background",
-                                           "loop_over_background"));
+                                           "loop_over_background"),
+                         [](const ::testing::TestParamInfo<const char*>& c) { return std::string(c.param); });
 
 // A path given as window points of the model, placed with a rotation and a scale.
 struct WriteCase {
@@ -118,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
                   1.0f,
                   PathEnds::Loop,
                   "level.png"}),
-    [](const ::testing::TestParamInfo<WriteCase>& c) { return std::string(c.param.name); });
+    testsupport::CaseName<WriteCase>);
 
 TEST(WriteFormat, APathPlacedBeyondTheFloatRangeHasNoText) {
   CubicBSpline spline;

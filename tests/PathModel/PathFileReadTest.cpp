@@ -6,6 +6,7 @@
 #include "BadPathFiles.h"
 #include "PathFileFormat.h"
 #include "PathFileTestSupport.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingCase{"two_exponents", "1e5e3", {100000, 8}},
         ReadingCase{"zeros", "00012.50 -0", {12.5f, -0.0f}},
         ReadingCase{"largest_float", "3.4028235e38 1", {3.4028235e38f, 1}}),
-    [](const ::testing::TestParamInfo<ReadingCase>& c) { return std::string(c.param.name); });
+    testsupport::CaseName<ReadingCase>);
 
 TEST(PathFileElements, EachTagReadsIntoItsField) {
   pathfile::Contents contents;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "PathFileTestSupport.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -14,11 +15,6 @@ using testsupport::ReadFile;
 using testsupport::WriteFile;
 
 // The name of a parameterised case: its `name` field.
-template <typename Case>
-std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
-  return info.param.name;
-}
-
 TEST_F(PathFileTest, FourPointsGiveTheGoldenFile) {
   SetWindowPoints(kFourPoints);
   EXPECT_EQ("", SaveAs("a"));
@@ -76,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"a_third_of_the_frame", 495.3333f},
                       NumberCase{"a_hundredth_of_a_pixel_in", 262.007f}, NumberCase{"a_billion", 1e9f},
                       NumberCase{"minus_a_million", -1e6f}, NumberCase{"one_pixel_in", 263.0f}),
-    CaseName<NumberCase>);
+    testsupport::CaseName<NumberCase>);
 
 TEST_F(PathFileTest, NumbersUseSixSignificantDigits) {
   SetWindowPoints({{262.0f + 700.0f / 3.0f, 184.0f}, {1e9f, 584.0f}});
@@ -110,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Names, SaveName,
                                            NameCase{"one_letter_and_xml", "x.xml", "x.xml"},
                                            NameCase{"four_letters", "abcd", "abcd.xml"},
                                            NameCase{"another_dot", "v1.2", "v1.2.xml"}),
-                         CaseName<NameCase>);
+                         testsupport::CaseName<NameCase>);
 
 TEST_F(PathFileTest, SaveChecksPointsThenName) {
   WriteFile("other.xml", "<resource/>");
@@ -162,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, SaveLoadSave,
                                            RoundTripCase{"over_a_background", kFourPoints, "level.png"},
                                            RoundTripCase{"three_points_between_pixels",
                                                          {{300.5f, 200.25f}, {401, 517}, {733, 250}}}),
-                         CaseName<RoundTripCase>);
+                         testsupport::CaseName<RoundTripCase>);
 
 // A refused save leaves the folder as it was: no backup of the file it would have replaced,
 // however often it is tried again.

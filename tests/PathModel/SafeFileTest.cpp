@@ -10,6 +10,7 @@
 
 #include "PathFileTestSupport.h"
 #include "SafeFile.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ Function Real(const char* name) {
 
 }  // namespace
 
-// The test program's own fsync and rename stand in front of the C library's, so that the
+// The test program's own fsync, rename and link stand in front of the C library's, so that the
 // path library's calls pass through them.
 extern "C" int fsync(int fd) {
   static const auto real = Real<int (*)(int)>("fsync");
@@ -48,6 +49,12 @@ extern "C" int fsync(int fd) {
 extern "C" int rename(const char* from, const char* to) noexcept {
   static const auto real = Real<int (*)(const char*, const char*)>("rename");
   if (gCalls != nullptr) gCalls->push_back("rename " + Shown(from) + " " + Shown(to));
+  return real(from, to);
+}
+
+extern "C" int link(const char* from, const char* to) noexcept {
+  static const auto real = Real<int (*)(const char*, const char*)>("link");
+  if (gCalls != nullptr) gCalls->push_back("link " + Shown(from) + " " + Shown(to));
   return real(from, to);
 }
 
@@ -65,17 +72,31 @@ protected:
   std::vector<std::string> calls;
 };
 
-TEST_F(SafeFileTest, EveryFileIsFlushedBeforeItsRenameAndTheFolderAfterIt) {
+TEST_F(SafeFileTest, EveryFileIsFlushedBeforeItTakesItsNameAndTheFolderAfter) {
   WriteFile("a.xml", ReadFile(PATH_GOLDEN_DIR "/four_points.xml"));
   SetWindowPoints({{300, 200}, {400, 300}});
   gCalls = &calls;
   EXPECT_EQ("", SaveAs("a"));
   gCalls = nullptr;
   EXPECT_EQ((std::vector<std::string>{
-                "fsync a.xml.bak0", "fsync ./",                            // the backup, then its entry
+                "fsync a.xml.bak0.tmp*", "link a.xml.bak0.tmp* a.xml.bak0", "fsync ./",  // the backup, whole
                 "fsync a.xml.tmp*", "rename a.xml.tmp* a.xml", "fsync ./"  // the file, then the rename
             }),
             calls);
+}
+
+// A new file (a recovery file, a backup) takes its name only when it is whole, and never that
+// of a file already there; no temporary file stays behind either way.
+TEST_F(SafeFileTest, ANewFileTakesItsNameWholeOrNotAtAll) {
+  gCalls = &calls;
+  EXPECT_EQ(safefile::CreateResult::Created, safefile::CreateNewFile("a.xml.unsaved0", "new"));
+  EXPECT_EQ(safefile::CreateResult::Exists, safefile::CreateNewFile("a.xml.unsaved0", "other"));
+  gCalls = nullptr;
+  EXPECT_EQ((std::vector<std::string>{"fsync a.xml.unsaved0.tmp*", "link a.xml.unsaved0.tmp* a.xml.unsaved0",
+                                      "fsync ./"}),
+            calls);
+  EXPECT_EQ("new", ReadFile("a.xml.unsaved0"));
+  EXPECT_EQ((std::vector<std::string>{"a.xml.unsaved0"}), FolderEntries());
 }
 
 struct LinkCase {
@@ -102,9 +123,7 @@ TEST_P(LinkChain, IsKeptAndTheFileAtItsEndReplaced) {
 
 INSTANTIATE_TEST_SUITE_P(Targets, LinkChain,
                          ::testing::Values(LinkCase{"existing", true}, LinkCase{"dangling", false}),
-                         [](const ::testing::TestParamInfo<LinkCase>& c) {
-                           return std::string(c.param.name);
-                         });
+                         testsupport::CaseName<LinkCase>);
 
 // A loop of links names no file: refused, and nothing is made.
 TEST_F(SafeFileTest, ALoopOfLinksIsRefused) {

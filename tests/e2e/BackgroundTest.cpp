@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "EditorFixture.h"
+#include "NamedCases.h"
 
 namespace editor {
 namespace {
@@ -127,7 +128,7 @@ TEST_F(BackgroundTest, APathFileNamingAnImageLoadsWithItAndSaveKeepsTheName) {
 
 // An image that cannot be shown: one line naming it and why, no image, and the path loads.
 struct UnshownCase {
-  const char* label;
+  const char* name;
   const char* background;
   const char* message;
 };
@@ -157,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
         UnshownCase{"corrupt", "bad.png", "Failed to load background image: bad.png ("},
         UnshownCase{"outside_the_folder", "../level.png",
                     "Refused background: ../level.png (not a plain file name in the working folder)\n"}),
-    [](const ::testing::TestParamInfo<UnshownCase>& c) { return std::string(c.param.label); });
+    testsupport::CaseName<UnshownCase>);
 
 }  // namespace
 }  // namespace editor

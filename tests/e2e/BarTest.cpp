@@ -1,6 +1,7 @@
 // The bar as a user meets it: buttons that place points, a shortcut pressed while typing, the
 // Load field, and values that cannot place a path.
 #include "EditorFixture.h"
+#include "NamedCases.h"
 
 namespace editor {
 namespace {
@@ -163,9 +164,7 @@ TEST_P(NotFiniteBarValue, ForRotationOrScaleIsRefused) {
 INSTANTIATE_TEST_SUITE_P(BarTest, NotFiniteBarValue,
                          ::testing::Values(NotFiniteCase{"infinity", "inf"}, NotFiniteCase{"nan", "nan"},
                                            NotFiniteCase{"beyond_the_float_range", "1e39"}),
-                         [](const ::testing::TestParamInfo<NotFiniteCase>& c) {
-                           return std::string(c.param.name);
-                         });
+                         testsupport::CaseName<NotFiniteCase>);
 
 }  // namespace
 }  // namespace editor

@@ -1,6 +1,7 @@
 // The recovery file through the real program: what a kill -9 leaves, the signals that end the
-// program as Escape does, nothing left once everything is saved, the names printed at the next
-// start, and a loaded recovery file saved back where it came from.
+// program as Escape does, input just before the way out kept, nothing left once everything is
+// saved, the names printed at the next start, and a loaded recovery file saved back where it
+// came from.
 #include <signal.h>  // kill and the signal numbers
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "EditorFixture.h"
+#include "NamedCases.h"
 
 namespace editor {
 namespace {
@@ -93,9 +95,48 @@ TEST_P(ExitSignalTest, EndsTheProgramAsEscapeDoesAndKeepsThePath) {
 INSTANTIATE_TEST_SUITE_P(RecoveryTest, ExitSignalTest,
                          ::testing::Values(SignalCase{"TERM", SIGTERM}, SignalCase{"HUP", SIGHUP},
                                            SignalCase{"INT", SIGINT}),
-                         [](const ::testing::TestParamInfo<SignalCase>& signal) {
-                           return signal.param.name;
-                         });
+                         testsupport::CaseName<SignalCase>);
+
+// Input that comes in the same frame as the way out still counts: a whole drag and a quick
+// click just before Escape, Alt+F4 or SIGTERM are kept.
+struct ExitCase {
+  const char* name;
+  void (*leave)(DemoSession&);
+  int signal;  // the signal `leave` sends, or 0
+};
+
+void PrintTo(const ExitCase& exit, std::ostream* out) { *out << exit.name; }
+
+class InputBeforeTheExit : public RecoveryTest, public ::testing::WithParamInterface<ExitCase> {};
+
+TEST_P(InputBeforeTheExit, IsKept) {
+  struct sigaction inherited {};
+  if (GetParam().signal != 0 && sigaction(GetParam().signal, nullptr, &inherited) == 0 &&
+      inherited.sa_handler == SIG_IGN)
+    GTEST_SKIP() << GetParam().name << " is ignored by the test run itself";
+  AddPoint(300, 300);
+  ASSERT_TRUE(mDemo->WaitFor([&] { return Holds({{300, 300}}); }));
+  mDemo->AtOnce([&] {
+    mDemo->MoveTo(300, Down(300));
+    mDemo->Press(Button::Left);
+    mDemo->MoveTo(350, Down(300));
+    mDemo->MoveTo(400, Down(320));
+    mDemo->Release(Button::Left);
+    mDemo->MoveTo(500, Down(350));
+    mDemo->Press(Button::Right);
+    mDemo->Release(Button::Right);
+    GetParam().leave(*mDemo);
+  });
+  EXPECT_EQ(std::optional<int>(0), mDemo->WaitForExit());
+  EXPECT_TRUE(Holds({{400, 320}, {500, 350}})) << File(kRecovery);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RecoveryTest, InputBeforeTheExit,
+    ::testing::Values(ExitCase{"escape", [](DemoSession& demo) { demo.Key("Escape"); }, 0},
+                      ExitCase{"alt_f4", [](DemoSession& demo) { demo.Key("F4", "Alt_L"); }, 0},
+                      ExitCase{"term", [](DemoSession& demo) { kill(demo.Pid(), SIGTERM); }, SIGTERM}),
+    testsupport::CaseName<ExitCase>);
 
 TEST_F(RecoveryTest, WithEverythingSavedAKillLeavesNoRecoveryFile) {
   AddPoint(400, 300);

@@ -4,6 +4,7 @@
 #include <X11/Xutil.h>
 
 #include "DemoSession.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(WindowAndExit, WayOut,
                                            Way{"alt_f4", [](DemoSession& demo) { demo.Key("F4", "Alt_L"); }},
                                            Way{"closing_the_window",
                                                [](DemoSession& demo) { demo.CloseWindow(); }}),
-                         [](const ::testing::TestParamInfo<Way>& c) { return std::string(c.param.name); });
+                         testsupport::CaseName<Way>);
 
 TEST(WindowAndExit, SpecialKeysAreEchoedAndF4AloneDoesNotEndTheProgram) {
   DemoSession demo;

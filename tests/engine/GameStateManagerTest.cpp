@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "GameStateManager.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -69,11 +70,6 @@ TEST_F(GameStateManagerTest, ChangeResumesEachLowerStateJustBeforeFreeingIt) {
 }
 
 // The name of a parameterised case: its `name` field.
-template <typename Case>
-std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
-  return info.param.name;
-}
-
 // A command given with A and B on the stack and C as the next state.
 struct CommandCase {
   const char* name;
@@ -111,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandCase{"none", None, {"B.Update"}, "AB"},
                       // An unknown command acts like None.
                       CommandCase{"unknown", static_cast<StateCommand>(42), {"B.Update"}, "AB"}),
-    CaseName<CommandCase>);
+    testsupport::CaseName<CommandCase>);
 
 struct TopCommandCase {
   const char* name;
@@ -134,7 +130,7 @@ TEST_P(EmptyStack, KeepsACommandThatNeedsATop) {
 INSTANTIATE_TEST_SUITE_P(Commands, EmptyStack,
                          ::testing::Values(TopCommandCase{"pop", Pop}, TopCommandCase{"reload", Reload},
                                            TopCommandCase{"restart", Restart}),
-                         CaseName<TopCommandCase>);
+                         testsupport::CaseName<TopCommandCase>);
 
 TEST_F(GameStateManagerTest, ChangeToNullChangesNothingButStillUpdatesTheTop) {
   Stack({&mA, &mB});

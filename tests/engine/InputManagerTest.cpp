@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "InputManager.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -49,25 +50,46 @@ InputEvent Wheel(std::int32_t direction) {
   event.wheel = direction;
   return event;
 }
+InputEvent Shortcut(int key, bool special = false) {
+  InputEvent event;
+  event.kind = InputEvent::Shortcut;
+  event.key = key;
+  event.special = special;
+  return event;
+}
+
+// The shortcuts run so far; 'q' and special keys stand for keys that are no shortcut by the
+// time their turn comes (a field was opened).
+std::string gShortcutsRun;
+bool RunShortcut(const InputEvent& event) {
+  if (event.special || event.key == 'q') return false;
+  gShortcutsRun += "shortcut " + std::string(1, static_cast<char>(event.key)) + " ";
+  return true;
+}
 
 class InputManagerTest : public ::testing::Test {
 protected:
   void SetUp() override {
     mInput->mLockCursor = false;  // warping needs a window
+    mInput->mRunShortcut = RunShortcut;
     mInput->mPending.clear();
     mInput->mMouseLeft = mInput->mMouseMiddle = mInput->mMouseRight = false;
     mInput->mMousePos = vec2(0.0f);
     mInput->Update();
     mInput->Update();
+    gShortcutsRun.clear();
   }
   void Post(const std::vector<InputEvent>& events) {
     for (const InputEvent& event : events) mInput->Post(event);
   }
 
-  // What a state update sees in one frame, then the roll-over: presses (+) and releases (-),
-  // keys, special keys and the wheel, and where the pointer is.
+  // What a state update sees in one frame, then the roll-over: the shortcuts run since the
+  // last frame, presses (+) and releases (-), keys, special keys and the wheel, and where the
+  // pointer is.
   std::string Frame() {
     std::ostringstream seen;
+    seen << gShortcutsRun;
+    gShortcutsRun.clear();
     const auto button = [&](const char* name, bool now, bool before) {
       if (now != before) seen << name << (now ? "+ " : "- ");
     };
@@ -141,8 +163,29 @@ INSTANTIATE_TEST_SUITE_P(
                   {Key('a'), Key('a'), Key('b'), Special(100), Special(100), Wheel(0), Wheel(1)},
                   {"key a at 0,0", "key a key b special 100 special 100 wheel 0 at 0,0", "wheel 1 at 0,0"}},
         // Releasing a button that is not held changes nothing and holds nothing back.
-        QueueCase{"stray_release", {}, {Button(kLeft, false, 0, 0), Key('k')}, {"key k at 0,0"}}),
-    [](const ::testing::TestParamInfo<QueueCase>& c) { return std::string(c.param.name); });
+        QueueCase{"stray_release", {}, {Button(kLeft, false, 0, 0), Key('k')}, {"key k at 0,0"}},
+        // A shortcut with nothing before it that no frame has seen runs at once.
+        QueueCase{"shortcut_at_once", {}, {Shortcut('z'), Move(5, 5)}, {"shortcut z at 5,5"}},
+        // After a click, the shortcut runs once a frame has seen the release, and the key after
+        // it waits behind it.
+        QueueCase{"shortcut_after_a_click",
+                  {},
+                  {Move(10, 20), Button(kLeft, true, 10, 20), Button(kLeft, false, 10, 20), Shortcut('d'),
+                   Key('k')},
+                  {"left+ at 10,20", "left- at 10,20", "shortcut d key k at 10,20"}},
+        // After motion: once a frame has seen the pointer there; shortcuts in a row each wait
+        // for the motion between them.
+        QueueCase{"shortcuts_after_motion",
+                  {},
+                  {Move(40, 0), Shortcut('z'), Move(50, 0), Shortcut('x'), Shortcut('c')},
+                  {"at 40,0", "shortcut z at 50,0", "shortcut x shortcut c at 50,0"}},
+        // A key that is no shortcut by its turn is an ordinary key in its place, which the
+        // next shortcut waits for as for any input.
+        QueueCase{"no_longer_a_shortcut",
+                  {},
+                  {Move(1, 1), Shortcut('q'), Shortcut(100, true)},
+                  {"at 1,1", "key q at 1,1", "special 100 at 1,1"}}),
+    testsupport::CaseName<QueueCase>);
 
 TEST_F(InputManagerTest, TwentyQuickClicksBetweenTwoFramesAreTwentyPressesEachWhereItHappened) {
   for (int i = 0; i < 20; ++i) {

@@ -1,8 +1,10 @@
 // The one mapping between the pointer, window pixels and the drawing's device coordinates, at
 // the size the window opens at and after it was resized.
 #include <gtest/gtest.h>
+#include <cmath>  // pow
 
 #include "WindowView.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -42,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Smaller: the scene keeps its origin at the lower-left corner, unscaled.
         ViewCase{"smaller_frame_point", 800, 600, {612, 216}, {612, 384}, {0.53f, 0.28f}},
         ViewCase{"larger_top_left", 1600, 1000, {0, 0}, {0, 1000}, {-1, 1}}),
-    [](const ::testing::TestParamInfo<ViewCase>& c) { return std::string(c.param.name); });
+    testsupport::CaseName<ViewCase>);
 
 TEST(WindowView, AWindowWithoutAreaStillMapsToFiniteValues) {
   WindowView* view = WindowView::Instance();
@@ -82,15 +84,23 @@ TEST_F(SceneView, AStepKeepsThePointUnderThePointerAndScalesAboutIt) {
   EXPECT_EQ(vec2(400.0f, 300.0f), mView->SceneToWindow(vec2(400.0f, 300.0f)));
 }
 
-TEST_F(SceneView, TheZoomStaysBetweenAQuarterAndSixteen) {
+// The limits are reached, and steps back from a limit come back on the powers of the step: as
+// many steps out as in return to 1.
+TEST_F(SceneView, TheZoomStaysBetweenAQuarterAndSixteenAndComesBackFromEither) {
   const vec2 pointer(300.0f, 200.0f);
   for (int i = 0; i < 40; ++i) mView->ZoomAbout(pointer, true);
   EXPECT_EQ(gMaxZoom, mView->Zoom());
   EXPECT_NEAR(300.0f, mView->SceneToWindow(mView->WindowToScene(pointer)).x, 1e-3f);
+  mView->ZoomAbout(pointer, false);
+  EXPECT_FLOAT_EQ(std::pow(gZoomStep, 12.0f), mView->Zoom());  // 14.55: the step below 16
+  for (int i = 0; i < 12; ++i) mView->ZoomAbout(pointer, false);
+  EXPECT_EQ(1.0f, mView->Zoom());
   for (int i = 0; i < 80; ++i) mView->ZoomAbout(pointer, false);
   EXPECT_EQ(gMinZoom, mView->Zoom());
   mView->ZoomAbout(pointer, true);
-  EXPECT_EQ(gMinZoom * gZoomStep, mView->Zoom());
+  EXPECT_FLOAT_EQ(std::pow(gZoomStep, -6.0f), mView->Zoom());  // 0.262: the step above 1/4
+  for (int i = 0; i < 6; ++i) mView->ZoomAbout(pointer, true);
+  EXPECT_EQ(1.0f, mView->Zoom());
 }
 
 TEST_F(SceneView, APanPutsTheScenePointUnderThePointerAndResetComesBack) {

@@ -100,4 +100,18 @@ TEST_F(BackgroundLayerTest, BytesThatAreNoImageGiveNoTextureAndTheReason) {
   EXPECT_FALSE(reason.empty());
 }
 
+// A file of a few dozen bytes whose header claims 20000 x 20000 grey pixels is refused by that
+// size, before a decoder would take 1.6 GB for them in RGBA.
+TEST_F(BackgroundLayerTest, AHeaderClaimingAnImageBeyondTheLargestTextureIsRefusedByItsSize) {
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  ASSERT_LT(largest, 20000) << "this GL takes textures of 20000 pixels";
+  const std::string header = std::string("\x89PNG\r\n\x1a\n", 8) + std::string("\0\0\0\x0d", 4) + "IHDR" +
+                             std::string("\0\0\x4e\x20\0\0\x4e\x20\x08\0\0\0\0", 13) +
+                             std::string("\0\0\0\0", 4);  // the chunk's CRC, unchecked
+  std::string reason;
+  EXPECT_EQ(0u, LoadImageTexture(header, nullptr, &reason));
+  EXPECT_EQ("20000 x 20000 pixels, more than the largest texture of " + std::to_string(largest), reason);
+}
+
 }  // namespace

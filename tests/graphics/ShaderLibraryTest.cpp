@@ -6,6 +6,7 @@
 
 #include "GraphicsTestSupport.h"
 #include "ShaderLibrary.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -117,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
             "Broken", kSyntaxErrorFrag,
             R"(error in compiling shader source [1-9][0-9]*: \.\./resources/shaders/Broken\.frag)"},
         BuildFailureCase{"Unlinked", kUnresolvedFrag, R"(error in linking program: [1-9][0-9]*)"}),
-    [](const ::testing::TestParamInfo<BuildFailureCase>& c) { return std::string(c.param.name); });
+    testsupport::CaseName<BuildFailureCase>);
 
 TEST_F(ShaderLibraryTest, PendingOpenGLErrorIsReportedBeforeTheBuild) {
   WritePair("Bare", kBareVert, kBareFrag);

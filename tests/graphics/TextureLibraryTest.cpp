@@ -9,6 +9,7 @@
 
 #include "GraphicsTestSupport.h"
 #include "TextureLibrary.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -178,8 +179,6 @@ TEST_P(FailedLoad, IsSilentAndTriedAgainNextTime) {
 INSTANTIATE_TEST_SUITE_P(Files, FailedLoad,
                          ::testing::Values(FailedLoadCase{"missing", "missing.tga", nullptr},
                                            FailedLoadCase{"not_an_image", "garbage.tga", "not an image"}),
-                         [](const ::testing::TestParamInfo<FailedLoadCase>& c) {
-                           return std::string(c.param.name);
-                         });
+                         testsupport::CaseName<FailedLoadCase>);
 
 }  // namespace

@@ -72,7 +72,7 @@ TEST_P(Distances, AreHeldToTheCurve) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, Distances, ::testing::ValuesIn(runtimetest::Shapes()),
-                         runtimetest::CaseName<Shape>);
+                         testsupport::CaseName<Shape>);
 
 // Steps of one pixel of distance are one pixel apart, and the tangent points along them.
 class ConstantSpeed : public ::testing::TestWithParam<Shape> {};
@@ -98,7 +98,7 @@ TEST_P(ConstantSpeed, StepsOfEqualDistanceAreEquallyFarApart) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, ConstantSpeed, ::testing::ValuesIn(runtimetest::SmoothShapes()),
-                         runtimetest::CaseName<Shape>);
+                         testsupport::CaseName<Shape>);
 
 // Where the curve stops (repeated points, all points equal), the direction of travel.
 struct TangentCase {
@@ -132,6 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
         TangentCase{"cusp_at_the_end", {{60, 0}, {0, 0}, {30, 40}, {0, 0}}, 1.0f, {0.6f, 0.8f}},
         TangentCase{"all_points_equal", {{5, 5}, {5, 5}, {5, 5}, {5, 5}}, 0.5f, {0, 0}},
         TangentCase{"below_four_points", {{0, 0}, {1, 0}, {2, 0}}, 0.5f, {0, 0}}),
-    runtimetest::CaseName<TangentCase>);
+    testsupport::CaseName<TangentCase>);
 
 }  // namespace

@@ -69,7 +69,7 @@ TEST_P(Nearest, IsAsNearAsADenseSearchFinds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, Nearest, ::testing::ValuesIn(runtimetest::Shapes()),
-                         runtimetest::CaseName<Shape>);
+                         testsupport::CaseName<Shape>);
 
 // A point a few pixels beside a smooth curve, off either side, has the distance of the curve's
 // point it stands beside.
@@ -89,7 +89,7 @@ TEST_P(Beside, APointBesideTheCurveHasItsDistance) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, Beside, ::testing::ValuesIn(runtimetest::SmoothShapes()),
-                         runtimetest::CaseName<Shape>);
+                         testsupport::CaseName<Shape>);
 
 TEST(NearestDistance, EndsShortPathsAndPointsThatAreNoNumbers) {
   const PathResource line = Read({{0, 0}, {30, 40}, {60, 80}, {90, 120}});  // (30, 40) to (60, 80)

@@ -81,7 +81,7 @@ TEST_P(Ends, SamplesAreTheCurveOfTheControlSequence) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, Ends, ::testing::ValuesIn(Cases()), runtimetest::CaseName<EndsCase>);
+INSTANTIATE_TEST_SUITE_P(Paths, Ends, ::testing::ValuesIn(Cases()), testsupport::CaseName<EndsCase>);
 
 // A pinned curve starts exactly on its first point, leaving it towards the second, and ends
 // exactly on its last, arriving from the one before.
@@ -112,7 +112,7 @@ TEST_P(PinnedEnds, AreTheFirstAndLastPointsWithTheirTangents) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, PinnedEnds, ::testing::Values(Cases()[0], Cases()[1], Cases()[2], Cases()[3]),
-                         runtimetest::CaseName<EndsCase>);
+                         testsupport::CaseName<EndsCase>);
 
 TEST(PinnedTwoPoints, MakeTheStraightLineBetweenThem) {
   const PathPoint a{100, 80}, b{400, 480};  // 500 px apart
@@ -167,7 +167,7 @@ TEST_P(LoopDistances, GoRound) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, LoopDistances, ::testing::Values(Cases()[4], Cases()[5], Cases()[6]),
-                         runtimetest::CaseName<EndsCase>);
+                         testsupport::CaseName<EndsCase>);
 
 // Below two points (pinned) or three (a loop) there is no curve, as for a free path below four.
 TEST(Ends, BelowTheirPointsThereIsNoCurve) {

@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "<ControlPoint>1.5 -2</ControlPoint></resource><!-- end -->",
                  {{1.5f, -2}},
                  {}}),
-    runtimetest::CaseName<ReadCase>);
+    testsupport::CaseName<ReadCase>);
 
 struct RefusedCase {
   const char* name;
@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "0</ControlPoint>"
                     "<ControlPoint>-1 0</ControlPoint><ControlPoint>1 0</ControlPoint></resource>",
                     kBeyond}),
-    runtimetest::CaseName<RefusedCase>);
+    testsupport::CaseName<RefusedCase>);
 
 class ShortPath : public ::testing::TestWithParam<std::size_t> {};
 

@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "Failed to load file: broken.xml (not an XML document with a root element)\n"},
         FailureCase{"line_break_in_the_name", "two\nlines.xml", nullptr,
                     "Failed to load file: two?lines.xml (cannot read file: No such file or directory)\n"}),
-    runtimetest::CaseName<FailureCase>);
+    testsupport::CaseName<FailureCase>);
 
 TEST_F(Registry, NoNameIsAFailureWithAnEmptyName) {
   CaptureStdout output;

@@ -14,6 +14,7 @@
 
 #include "PathPoint.h"
 #include "SplineCurve.h"  // PathEnds
+#include "NamedCases.h"   // testsupport::CaseName for the tables of cases
 
 // How test failures show a point.
 inline void PrintTo(const PathPoint& p, std::ostream* out) { *out << '(' << p.x << ", " << p.y << ')'; }
@@ -111,11 +112,6 @@ inline std::string Measured(double value) {
 }
 
 // The name of a parameterised case: its `name` field.
-template <typename Case>
-std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
-  return info.param.name;
-}
-
 // A path text whose control points load as exactly these frame pixels: a frame of size 1 and
 // no SplineStart, so each point is its file value.
 inline std::string PathText(const std::vector<PathPoint>& framePoints) {

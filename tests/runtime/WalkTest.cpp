@@ -100,7 +100,7 @@ TEST_P(Walk, DirectionsFollowTheCurveAndPosesAgree) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, Walk, ::testing::ValuesIn(Cases()), runtimetest::CaseName<WalkCase>);
+INSTANTIATE_TEST_SUITE_P(Paths, Walk, ::testing::ValuesIn(Cases()), testsupport::CaseName<WalkCase>);
 
 // A loop goes round: a distance past its end, or before its start, is the distance a whole
 // number of rounds away, and the nearest point of a loop lies before its end.

@@ -10,6 +10,7 @@
 
 #include "TestSupport.h"
 #include "WholeFile.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"pipe", [] { ASSERT_EQ(0, mkfifo("x.xml", 0600)); }, "not a regular file"},
         RefusedCase{"dangling_link", [] { std::filesystem::create_symlink("gone.xml", "x.xml"); },
                     "No such file or directory"}),
-    [](const ::testing::TestParamInfo<RefusedCase>& c) { return std::string(c.param.name); });
+    testsupport::CaseName<RefusedCase>);
 
 TEST(WholeFile, AnUnreadableFileGivesTheSystemsReason) {
   if (geteuid() == 0) GTEST_SKIP() << "root reads a file whatever its permission bits say";

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "TweakBarFixture.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -33,8 +34,6 @@ struct FaultyCase {
   const char* definition;
 };
 
-std::string CaseName(const ::testing::TestParamInfo<FaultyCase>& c) { return c.param.name; }
-
 class FaultyBarDefinition : public TweakBarTest, public ::testing::WithParamInterface<FaultyCase> {};
 
 TEST_P(FaultyBarDefinition, IsReportedAndChangesNothing) {
@@ -61,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultyCase{"negative_refresh", "'Spline' refresh=-1"},
                       FaultyCase{"unclosed_quote", "'Spline' position='1 2"},
                       FaultyCase{"no_value", "'Spline' valueswidth"}, FaultyCase{"no_bar_at_all", ""}),
-    CaseName);
+    testsupport::CaseName<FaultyCase>);
 
 TEST_F(TweakBarTest, EntriesKeepLabelKeyStepAndPrecisionAndMayShareTheEmptyName) {
   TwBar* bar = TwNewBar("Spline");
@@ -110,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultyCase{"zero_step", "step=0"}, FaultyCase{"unclosed_quote", "label='open"},
                       FaultyCase{"precision_not_whole", "precision=1.5"},
                       FaultyCase{"precision_too_large", "precision=13"}),
-    CaseName);
+    testsupport::CaseName<FaultyCase>);
 
 TEST_F(TweakBarTest, AnEntryNeedsABar) {
   EXPECT_EQ(TwAddButton(

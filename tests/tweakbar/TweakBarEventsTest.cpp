@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "TweakBarFixture.h"
+#include "NamedCases.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ShortcutCase{"x_is_not_z", "z", 'x', 0, false},
                       ShortcutCase{"delete", "DEL", 127, 0, true},
                       ShortcutCase{"shift_with_caps_lock_on", "p", 'p', GLUT_ACTIVE_SHIFT, true}),
-    [](const ::testing::TestParamInfo<ShortcutCase>& c) { return std::string(c.param.name); });
+    testsupport::CaseName<ShortcutCase>);
 
 // A button may answer several shortcuts; a shortcut that names every modifier held wins, so
 // Ctrl+Shift+Z redoes where Ctrl+Z undoes, and neither is the plain z of another button.
@@ -106,6 +107,29 @@ TEST_F(TweakBarEventsTest, KeypadDeleteActsLikeDelAndOtherSpecialKeysPassThrough
   EXPECT_EQ(gPresses, 1);
   EXPECT_EQ(TwEventSpecialGLUT(4, 0, 0), 0);    // F4
   EXPECT_EQ(TwEventSpecialGLUT(114, 0, 0), 0);  // Ctrl alone
+}
+
+// A shortcut key asked about and run later, outside the GLUT callbacks: the modifiers are the
+// ones given, and while a field is edited the key is no shortcut (the field takes it).
+TEST_F(TweakBarEventsTest, AShortcutRunLaterTakesTheModifiersGivenAndNotWhileAFieldIsEdited) {
+  std::string filename;
+  TwAddVarRW(mBar, "", TW_TYPE_STDSTRING, &filename, "label=Filename");
+  TwAddButton(mBar, "", CountPress, nullptr, "label=Save key=CTRL+s");
+  TwAddButton(mBar, "", CountPress, nullptr, "label='Delete Selected' key=DEL");
+  Frames(1);
+  gModifiers = 0;  // what GLUT would say outside its callbacks
+  EXPECT_EQ(TwKeyIsShortcut(19, 0, GLUT_ACTIVE_CTRL), 1);
+  EXPECT_EQ(TwKeyIsShortcut('s', 0, 0), 0);
+  EXPECT_EQ(gPresses, 0);  // asking runs nothing
+  EXPECT_EQ(TwRunKeyShortcut(19, 0, GLUT_ACTIVE_CTRL), 1);
+  EXPECT_EQ(TwRunKeyShortcut(111, 1, 0), 1);  // keypad Delete
+  EXPECT_EQ(gPresses, 2);
+
+  Click(kValueX, kFirstRowY);
+  ASSERT_TRUE(tweakbar::State().editing);
+  EXPECT_EQ(TwKeyIsShortcut(127, 0, 0), 0);
+  EXPECT_EQ(TwRunKeyShortcut(127, 0, 0), 0);
+  EXPECT_EQ(gPresses, 2);
 }
 
 TEST_F(TweakBarEventsTest, MouseEventsAreTakenOnTheBarAndForTheDragThatBeganThere) {

@@ -63,6 +63,12 @@ int TwDraw();
 // What this layer offers beyond the calls above.
 // Whether the window point (GLUT coordinates, y down) lies on a bar or on its open list.
 int TwIsOnBar(int mouseX, int mouseY);
+// A button's shortcut outside the GLUT callbacks, the key as GLUT gives it (`special` for a
+// special key's code) with the modifiers held then: whether it would run the button now (no
+// field is edited, and it is not Escape over an open list), and running it if so; non-zero
+// when it does.
+int TwKeyIsShortcut(int glutKey, int special, int modifiers);
+int TwRunKeyShortcut(int glutKey, int special, int modifiers);
 // Runs `callback` whenever the drop-down list of the bar's entry `label` opens, before the
 // list is shown, so that it can define the entries of its enumeration anew.
 int TwSetListOpenCallback(TwBar* bar, const char* label, TwButtonCallback callback, void* clientData);
