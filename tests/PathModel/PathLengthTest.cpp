@@ -12,6 +12,7 @@
 #include "PathDocument.h"
 #include "PathFrame.h"
 #include "PathPreview.h"
+#include "NamedCases.h"
 #include "PathResource.h"
 #include "TestSupport.h"
 
@@ -181,9 +182,7 @@ TEST_P(EditTable, LengthIsTheRuntimesAndOnlyChangedSegmentsAreMeasured) {
   }
 }
 
-std::string CaseName(const ::testing::TestParamInfo<EditCase>& param) { return param.param.name; }
-
-INSTANTIATE_TEST_SUITE_P(Edits, EditTable, ::testing::ValuesIn(Cases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(Edits, EditTable, ::testing::ValuesIn(Cases()), testsupport::CaseName<EditCase>);
 
 // Hundreds of random edits in a row, each measured after it: the length carried from edit to edit
 // stays the runtime's, through short paths without a curve and changes of the ends.
