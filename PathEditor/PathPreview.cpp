@@ -14,8 +14,11 @@ double PathPreview::Now() {
 void PathPreview::Follow(const CubicBSpline& spline, bool changed, bool dragging, double now) {
   mStale = mStale || changed;
   const bool previewing = mSpeed > 0.0f;
-  if (!previewing) mPath.reset();
-  if (!mStale && (mPath || !previewing)) return;
+  if (!previewing) {
+    mPath.reset();
+    mPathRead = false;
+  }
+  if (!mStale && (mPathRead || !previewing)) return;
   if (dragging && spline.mControlPoints.size() > kLivePoints) return;
   Anchor(now);  // the distance come so far, on the curve as it was
   const vec2 corner = FrameCorner();
@@ -26,6 +29,7 @@ void PathPreview::Follow(const CubicBSpline& spline, bool changed, bool dragging
   if (previewing) {
     mPath = PathResource::FromPoints(framePoints, spline.mEnds,
                                      PathPoint{2.0f * gFrameHalfWidth, 2.0f * gFrameHalfHeight});
+    mPathRead = true;  // also when the runtime refuses the points: until they change
   }
   if (mStale) mLength.Measure(std::move(framePoints), spline.mEnds);
   mStale = false;

@@ -53,7 +53,8 @@ private:
   // The path in frame pixels, from the frame's lower-left corner, as the marker walks it: read
   // only while the preview runs (a path of 10,000 points takes about 20 ms).
   std::optional<PathResource> mPath;
-  bool mStale = false;  // changed since it was measured
+  bool mPathRead = false;  // mPath is the path as it is, or nothing where the runtime refuses it
+  bool mStale = false;     // changed since it was measured
   float mSpeed = 0.0f;
   double mAnchorTime = 0.0;
   double mAnchorDistance = 0.0;
